@@ -1,0 +1,150 @@
+#include "dialogue/number_input.h"
+
+#include <charconv>
+#include <limits>
+#include <string>
+
+namespace geochain {
+
+namespace {
+
+using Traits = std::istream::traits_type;
+
+// The six characters that formatted input skips.
+bool is_blank(int c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// Skips white space; returns the next character without taking it.
+int skip_blanks(std::streambuf& buf) {
+    int c = buf.sgetc();
+    while (c != Traits::eof() && is_blank(c)) {
+        c = buf.snextc();
+    }
+    return c;
+}
+
+// Position of the leading digit of a decimal number relative to the decimal
+// point: the number lies in [10^k, 10^(k+1)). Only its sign matters here, so
+// the exponent saturates instead of overflowing.
+long decimal_order(std::string_view mantissa, long exponent) {
+    const std::size_t point = mantissa.find('.');
+    const std::size_t int_len = point == std::string_view::npos ? mantissa.size() : point;
+    for (std::size_t i = 0; i < mantissa.size(); ++i) {
+        if (mantissa[i] != '0' && mantissa[i] != '.') {
+            const long pos = i < int_len ? static_cast<long>(int_len - i) - 1
+                                         : -static_cast<long>(i - int_len);
+            return pos + exponent;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+Entry parse_number(std::string_view text) {
+    const Entry invalid{EntryKind::invalid, 0.0};
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const std::size_t mantissa_begin = i;
+    std::size_t digits = 0;
+    while (i < text.size() && is_digit(text[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && is_digit(text[i])) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0) {
+        return invalid;
+    }
+    const std::string_view mantissa = text.substr(mantissa_begin, i - mantissa_begin);
+    long exponent = 0;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        bool exp_negative = false;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+            exp_negative = text[i] == '-';
+            ++i;
+        }
+        if (i == text.size() || !is_digit(text[i])) {
+            return invalid;
+        }
+        for (; i < text.size() && is_digit(text[i]); ++i) {
+            if (exponent < 1000000) {
+                exponent = exponent * 10 + (text[i] - '0');
+            }
+        }
+        exponent = exp_negative ? -exponent : exponent;
+    }
+    if (i != text.size()) {
+        return invalid;
+    }
+
+    // from_chars rounds correctly, subnormals included, and ignores every
+    // locale; it takes no '+', and leaves the value alone when out of range.
+    double value = 0.0;
+    const char* first = text.data() + mantissa_begin;
+    const auto res = std::from_chars(first, text.data() + text.size(), value);
+    if (res.ec == std::errc::result_out_of_range) {
+        value = decimal_order(mantissa, exponent) >= 0 ? std::numeric_limits<double>::infinity()
+                                                       : 0.0;
+    } else if (res.ec != std::errc() || res.ptr != text.data() + text.size()) {
+        return invalid;
+    }
+    return {EntryKind::number, negative ? -value : value};
+}
+
+Entry read_number(std::istream& in) {
+    std::streambuf& buf = *in.rdbuf();
+    int c = skip_blanks(buf);
+    if (c == Traits::eof()) {
+        return {EntryKind::end_of_input, 0.0};
+    }
+    // Characters past the limit are consumed but not kept, so a line of any
+    // length costs no memory.
+    char text[MAX_ENTRY_CHARS];
+    std::size_t len = 0;
+    bool too_long = false;
+    while (c != Traits::eof() && !is_blank(c)) {
+        if (len < MAX_ENTRY_CHARS) {
+            text[len++] = Traits::to_char_type(c);
+        } else {
+            too_long = true;
+        }
+        c = buf.snextc();
+    }
+    if (too_long) {
+        return {EntryKind::invalid, 0.0};
+    }
+    return parse_number(std::string_view(text, len));
+}
+
+bool read_answer(std::istream& in, char& answer) {
+    std::streambuf& buf = *in.rdbuf();
+    const int c = skip_blanks(buf);
+    if (c == Traits::eof()) {
+        return false;
+    }
+    answer = Traits::to_char_type(c);
+    buf.sbumpc();
+    return true;
+}
+
+void discard_line(std::istream& in) {
+    std::streambuf& buf = *in.rdbuf();
+    for (int c = buf.sbumpc(); c != Traits::eof() && c != '\n'; c = buf.sbumpc()) {
+    }
+}
+
+}  // namespace geochain

@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "dialogue/dialogue.h"
+
+namespace geochain {
+namespace {
+
+const std::string HEADER = "Zadat souradnice :\n-------------------\n";
+const std::string X_PROMPT = "    X = ";
+const std::string Y_PROMPT = "    Y = ";
+const std::string H_PROMPT = "h (elipsoidicka) = ";
+const std::string PROMPTS = X_PROMPT + Y_PROMPT + H_PROMPT;
+const std::string INVALID = "Neplatne cislo, zadejte znovu.\n";
+const std::string QUESTION = "\n\nVymazat obrazovku a pokracovat ? [ano='cokoliv' ne = '0'] ?";
+const std::string INCOMPLETE = "Neuplne zadani bodu, konec vstupu.\n";
+
+struct DialogueRun {
+    std::string out;
+    std::string err;
+    int status;
+};
+
+DialogueRun drive(const std::string& input) {
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = run_dialogue(in, out, err);
+    return {out.str(), err.str(), status};
+}
+
+TEST(Dialogue, ConversationTable) {
+    struct Case {
+        const char* name;
+        std::string input;
+        std::string out;
+        std::string err;
+        int status;
+    };
+    const std::string point = HEADER + PROMPTS + QUESTION;
+    const Case cases[] = {
+        {"answer 0 ends", "1100000\n700000\n300\n0\n", point, "", 0},
+        {"three numbers on one line", "1100000 700000 300\n0\n", point, "", 0},
+        {"answer 00 ends", "1 2 3\n00\n", point, "", 0},
+        {"blank lines skipped", "\n\n  \n1\n\n2\n3\n\n\n0\n", point, "", 0},
+        {"ano continues cleanly", "1 2 3\nano\n4 5 6\n0\n", point + point, "", 0},
+        {"n and a continue", "1 2 3\nn\n4 5 6\na\n7 8 9\n0", point + point + point, "", 0},
+        {"decimal comma re-asks X", "12,5 1 2\n1 2 3\n0\n",
+         HEADER + X_PROMPT + INVALID + PROMPTS + QUESTION, "", 0},
+        {"invalid Y keeps X", "1 x 5\n2 3\n0\n",
+         HEADER + X_PROMPT + Y_PROMPT + INVALID + Y_PROMPT + H_PROMPT + QUESTION, "", 0},
+        {"end at X prompt", "", HEADER + X_PROMPT + "\n", "", 0},
+        {"end after invalid X", "abc", HEADER + X_PROMPT + INVALID + X_PROMPT + "\n", "", 0},
+        {"end at Y prompt", "1\n", HEADER + X_PROMPT + Y_PROMPT + "\n", INCOMPLETE, 1},
+        {"end at h prompt", "1 2", HEADER + PROMPTS + "\n", INCOMPLETE, 1},
+        {"end at question", "1 2 3", point + "\n", "", 0},
+        {"end at second X prompt", "1 2 3\n1\n", point + HEADER + X_PROMPT + "\n", "", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DialogueRun run = drive(c.input);
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(run.status, c.status);
+    }
+}
+
+TEST(Dialogue, LostOutputEndsTheRunWithoutReadingOn) {
+    std::istringstream in("1 2 3\n1\n4 5 6\n1\n");
+    std::ostream out(nullptr);  // every write fails
+    std::ostringstream err;
+    EXPECT_EQ(run_dialogue(in, out, err), 1);
+    EXPECT_EQ(in.tellg(), 0);
+}
+
+}  // namespace
+}  // namespace geochain

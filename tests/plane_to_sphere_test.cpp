@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "geodesy/constants.h"
+#include "geodesy/plane_to_sphere.h"
+#include "geodesy/transform.h"
+
+namespace geochain {
+namespace {
+
+std::string fixed8(double v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.8f", v);
+    return buf;
+}
+
+struct PlaneExample {
+    PlanePoint in;
+    const char* ro;
+    const char* epsilon;
+    const char* D;
+    const char* S;
+    const char* U;
+    const char* V;
+};
+
+// The worked examples of the report, degrees to eight decimals.
+const PlaneExample PLANE_EXAMPLES[] = {
+    {{1100000, 700000, 300}, "1303840.48104053", "32.47119229", "33.13641562", "78.44790021", "49.59071283", "32.80331049"},
+    {{1041000, 740000, 250}, "1277216.11327136", "35.40730626", "36.13268049", "78.68699834", "50.06874429", "32.14329189"},
+    {{1100000, 0, 0}, "1100000.00000000", "0.00000000", "0.00000000", "80.27817937", "49.99003962", "42.52539368"},
+    {{1100000, -700000, 300}, "1303840.48104053", "-32.47119229", "-33.13641562", "78.44790021", "49.59071283", "52.24747687"},
+};
+
+TEST(PlaneToSphere, WorkedExamples) {
+    for (const PlaneExample& ex : PLANE_EXAMPLES) {
+        SCOPED_TRACE(fixed8(ex.in.X) + " " + fixed8(ex.in.Y));
+        const PointResult r = transform_point(ex.in);
+        EXPECT_EQ(fixed8(r.polar.ro), ex.ro);
+        EXPECT_EQ(fixed8(r.polar.epsilon * DEG_PER_RAD), ex.epsilon);
+        EXPECT_EQ(fixed8(r.cartographic.D * DEG_PER_RAD), ex.D);
+        EXPECT_EQ(fixed8(r.cartographic.S * DEG_PER_RAD), ex.S);
+        EXPECT_EQ(fixed8(r.spherical.U * DEG_PER_RAD), ex.U);
+        EXPECT_EQ(fixed8(r.spherical.V), ex.V);
+    }
+}
+
+TEST(PlaneToSphere, NegatedXAndYGiveTheSamePointAndRepeatsAreIdentical) {
+    const PointResult a = transform_point({1041000, 740000, 250});
+    const PointResult b = transform_point({-1041000, -740000, 250});
+    const PointResult again = transform_point({1041000, 740000, 250});
+    for (const PointResult& other : {b, again}) {
+        EXPECT_EQ(a.polar.ro, other.polar.ro);
+        EXPECT_EQ(a.polar.epsilon, other.polar.epsilon);
+        EXPECT_EQ(a.cartographic.S, other.cartographic.S);
+        EXPECT_EQ(a.cartographic.D, other.cartographic.D);
+        EXPECT_EQ(a.spherical.U, other.spherical.U);
+        EXPECT_EQ(a.spherical.V, other.spherical.V);
+    }
+}
+
+TEST(PlaneToSphere, PointOnTheXAxisLiesOnThePoleMeridian) {
+    const PointResult r = transform_point({1100000, 0, 0});
+    EXPECT_EQ(r.polar.epsilon, 0.0);
+    EXPECT_EQ(r.cartographic.D, 0.0);
+    EXPECT_EQ(r.spherical.V, POLE_LON_DEG);
+    EXPECT_EQ(r.spherical.V, 42.525393680810005);
+}
+
+TEST(PlaneToSphere, ReferenceParallelRadiusGivesS0) {
+    const CartographicCoords c = to_cartographic({RHO0, 0.0});
+    EXPECT_NEAR(c.S * DEG_PER_RAD, S0_DEG, 1e-12);
+}
+
+TEST(Constants, SexagesimalConstantsAreTheDoublesNearestTheirValue) {
+    EXPECT_EQ(POLE_COLAT_DEG, 30.288139752777777);
+    EXPECT_EQ(U0_DEG, 49.45995729166667);
+    EXPECT_EQ(FERRO_OFFSET_DEG, 17.666666666666668);
+    // Plain double arithmetic lands one unit in the last place away.
+    EXPECT_NE(POLE_COLAT_DEG, 17.30311 / 3600 + (17.0 / 60 + 30));
+    EXPECT_EQ(POLE_COLAT_DEG, static_cast<double>(17.30311L / 3600 + (17.0L / 60 + 30)));
+    EXPECT_EQ(U0_DEG, static_cast<double>(35.84625L / 3600 + (27.0L / 60 + 49)));
+    EXPECT_GE(sizeof(INV_ALPHA), 10u);
+}
+
+TEST(PlaneToSphere, ArcsineDomainErrorsAreReportedOnStandardError) {
+    struct Case {
+        PlanePoint in;
+        const char* expected_stderr;
+        bool finite;
+    };
+    const Case cases[] = {
+        // 0/0 makes epsilon not-a-number: U fails, and the V argument with it.
+        {{0, 0, 0}, "\r\nasin: DOMAIN error\r\n\r\nasin: DOMAIN error\r\n", false},
+        // X = 0 alone is an ordinary point at epsilon = 90 degrees.
+        {{0, 700000, 0}, "", true},
+        {{1100000, 700000, 300}, "", true},
+    };
+    for (const Case& c : cases) {
+        testing::internal::CaptureStderr();
+        const PointResult r = transform_point(c.in);
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(err, c.expected_stderr);
+        EXPECT_EQ(std::isfinite(r.spherical.U), c.finite);
+        EXPECT_EQ(std::isfinite(r.spherical.V), c.finite);
+    }
+    EXPECT_EQ(transform_point({0, 700000, 0}).polar.epsilon * DEG_PER_RAD, 90.0);
+}
+
+}  // namespace
+}  // namespace geochain
