@@ -1,6 +1,8 @@
 #include "geodesy/transform.h"
 
+#include "geodesy/geocentric.h"
 #include "geodesy/plane_to_sphere.h"
+#include "geodesy/sphere_to_ellipsoid.h"
 
 namespace geochain {
 
@@ -10,6 +12,10 @@ PointResult transform_point(PlanePoint p) {
     r.polar = to_polar(p);
     r.cartographic = to_cartographic(r.polar);
     r.spherical = to_spherical(r.cartographic);
+    r.geographic = to_geographic(r.spherical);
+    r.lambda_dms = split_sexagesimal(r.geographic.lambda);
+    r.fi_dms = split_sexagesimal(r.geographic.fi);
+    r.geocentric = to_geocentric(r.geographic, p.h);
     return r;
 }
 

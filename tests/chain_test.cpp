@@ -11,13 +11,20 @@
 namespace geochain {
 namespace {
 
-std::string fixed8(double v) {
+std::string fixed(double v, int decimals) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.8f", v);
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
     return buf;
 }
 
-struct PlaneExample {
+std::string dms(const Sexagesimal& s) {
+    return std::to_string(s.degrees) + "o " + std::to_string(s.minutes) + "' " +
+           fixed(s.seconds, 4) + "''";
+}
+
+// The worked examples a surveyor can check by hand: angles in degrees to
+// eight decimals, seconds and lengths to four.
+struct WorkedExample {
     PlanePoint in;
     const char* ro;
     const char* epsilon;
@@ -25,30 +32,49 @@ struct PlaneExample {
     const char* S;
     const char* U;
     const char* V;
+    const char* lambda;
+    const char* fi;
+    const char* N_plus_h;
+    const char* X;
+    const char* Y;
+    const char* Z;
 };
 
-// The worked examples of the report, degrees to eight decimals.
-const PlaneExample PLANE_EXAMPLES[] = {
-    {{1100000, 700000, 300}, "1303840.48104053", "32.47119229", "33.13641562", "78.44790021", "49.59071283", "32.80331049"},
-    {{1041000, 740000, 250}, "1277216.11327136", "35.40730626", "36.13268049", "78.68699834", "50.06874429", "32.14329189"},
-    {{1100000, 0, 0}, "1100000.00000000", "0.00000000", "0.00000000", "80.27817937", "49.99003962", "42.52539368"},
-    {{1100000, -700000, 300}, "1303840.48104053", "-32.47119229", "-33.13641562", "78.44790021", "49.59071283", "52.24747687"},
+const WorkedExample WORKED_EXAMPLES[] = {
+    {{1100000, 700000, 300}, "1303840.48104053", "32.47119229", "33.13641562", "78.44790021",
+     "49.59071283", "32.80331049", "15o 7' 1.4002''", "49o 37' 51.3864''", "6390087.1339",
+     "3995687.2066", "1079395.2686", "4836039.0639"},
+    {{1041000, 740000, 250}, "1277216.11327136", "35.40730626", "36.13268049", "78.68699834",
+     "50.06874429", "32.14329189", "14o 27' 26.7521''", "50o 6' 34.7346''", "6390213.4155",
+     "3968399.1750", "1023152.8255", "4870315.8104"},
+    {{1100000, 0, 0}, "1100000.00000000", "0.00000000", "0.00000000", "80.27817937",
+     "49.99003962", "42.52539368", "24o 49' 60.0000''", "50o 1' 50.9970''", "6389934.4261",
+     "3725184.5569", "1723907.5603", "4864497.7200"},
+    {{1100000, -700000, 300}, "1303840.48104053", "-32.47119229", "-33.13641562", "78.44790021",
+     "49.59071283", "52.24747687", "34o 32' 58.5998''", "49o 37' 51.3864''", "6390087.1339",
+     "3408956.3909", "2347259.4070", "4836039.0639"},
 };
 
-TEST(PlaneToSphere, WorkedExamples) {
-    for (const PlaneExample& ex : PLANE_EXAMPLES) {
-        SCOPED_TRACE(fixed8(ex.in.X) + " " + fixed8(ex.in.Y));
+TEST(Chain, WorkedExamples) {
+    for (const WorkedExample& ex : WORKED_EXAMPLES) {
+        SCOPED_TRACE(fixed(ex.in.X, 0) + " " + fixed(ex.in.Y, 0));
         const PointResult r = transform_point(ex.in);
-        EXPECT_EQ(fixed8(r.polar.ro), ex.ro);
-        EXPECT_EQ(fixed8(r.polar.epsilon * DEG_PER_RAD), ex.epsilon);
-        EXPECT_EQ(fixed8(r.cartographic.D * DEG_PER_RAD), ex.D);
-        EXPECT_EQ(fixed8(r.cartographic.S * DEG_PER_RAD), ex.S);
-        EXPECT_EQ(fixed8(r.spherical.U * DEG_PER_RAD), ex.U);
-        EXPECT_EQ(fixed8(r.spherical.V), ex.V);
+        EXPECT_EQ(fixed(r.polar.ro, 8), ex.ro);
+        EXPECT_EQ(fixed(r.polar.epsilon * DEG_PER_RAD, 8), ex.epsilon);
+        EXPECT_EQ(fixed(r.cartographic.D * DEG_PER_RAD, 8), ex.D);
+        EXPECT_EQ(fixed(r.cartographic.S * DEG_PER_RAD, 8), ex.S);
+        EXPECT_EQ(fixed(r.spherical.U * DEG_PER_RAD, 8), ex.U);
+        EXPECT_EQ(fixed(r.spherical.V, 8), ex.V);
+        EXPECT_EQ(dms(r.lambda_dms), ex.lambda);
+        EXPECT_EQ(dms(r.fi_dms), ex.fi);
+        EXPECT_EQ(fixed(r.geocentric.N + ex.in.h, 4), ex.N_plus_h);
+        EXPECT_EQ(fixed(r.geocentric.X, 4), ex.X);
+        EXPECT_EQ(fixed(r.geocentric.Y, 4), ex.Y);
+        EXPECT_EQ(fixed(r.geocentric.Z, 4), ex.Z);
     }
 }
 
-TEST(PlaneToSphere, NegatedXAndYGiveTheSamePointAndRepeatsAreIdentical) {
+TEST(Chain, NegatedXAndYGiveTheSamePointAndRepeatsAreIdentical) {
     const PointResult a = transform_point({1041000, 740000, 250});
     const PointResult b = transform_point({-1041000, -740000, 250});
     const PointResult again = transform_point({1041000, 740000, 250});
@@ -62,7 +88,7 @@ TEST(PlaneToSphere, NegatedXAndYGiveTheSamePointAndRepeatsAreIdentical) {
     }
 }
 
-TEST(PlaneToSphere, PointOnTheXAxisLiesOnThePoleMeridian) {
+TEST(Chain, PointOnTheXAxisLiesOnThePoleMeridian) {
     const PointResult r = transform_point({1100000, 0, 0});
     EXPECT_EQ(r.polar.epsilon, 0.0);
     EXPECT_EQ(r.cartographic.D, 0.0);
@@ -70,7 +96,7 @@ TEST(PlaneToSphere, PointOnTheXAxisLiesOnThePoleMeridian) {
     EXPECT_EQ(r.spherical.V, 42.525393680810005);
 }
 
-TEST(PlaneToSphere, ReferenceParallelRadiusGivesS0) {
+TEST(Chain, ReferenceParallelRadiusGivesS0) {
     const CartographicCoords c = to_cartographic({RHO0, 0.0});
     EXPECT_NEAR(c.S * DEG_PER_RAD, S0_DEG, 1e-12);
 }
@@ -86,7 +112,7 @@ TEST(Constants, SexagesimalConstantsAreTheDoublesNearestTheirValue) {
     EXPECT_GE(sizeof(INV_ALPHA), 10u);
 }
 
-TEST(PlaneToSphere, ArcsineDomainErrorsAreReportedOnStandardError) {
+TEST(Chain, ArcsineDomainErrorsAreReportedOnStandardError) {
     struct Case {
         PlanePoint in;
         const char* expected_stderr;

@@ -1,0 +1,17 @@
+// From the Krovak reference sphere onto the Bessel 1841 ellipsoid.
+#pragma once
+
+#include "geodesy/records.h"
+
+namespace geochain {
+
+// fi from the four-term latitude series about 49.5 deg; lambda by scaling V
+// and moving the prime meridian from Ferro to Greenwich.
+GeographicCoords to_geographic(SphericalCoords s);
+
+// Degrees, minutes and seconds, each truncated toward zero and carrying the
+// sign of the angle. A part that is not a number or does not fit 32 bits
+// becomes the most negative 32-bit integer.
+Sexagesimal split_sexagesimal(double angle_deg);
+
+}  // namespace geochain
