@@ -4,6 +4,7 @@
 #include <string>
 
 #include "dialogue/dialogue.h"
+#include "worked_examples.h"
 
 namespace geochain {
 namespace {
@@ -39,24 +40,27 @@ TEST(Dialogue, ConversationTable) {
         std::string err;
         int status;
     };
-    const std::string point = HEADER + PROMPTS + QUESTION;
+    const std::string point = HEADER + PROMPTS + REPORT_1100000_700000_300 + QUESTION;
+    const std::string P = "1100000 700000 300";
     const Case cases[] = {
         {"answer 0 ends", "1100000\n700000\n300\n0\n", point, "", 0},
-        {"three numbers on one line", "1100000 700000 300\n0\n", point, "", 0},
-        {"answer 00 ends", "1 2 3\n00\n", point, "", 0},
-        {"blank lines skipped", "\n\n  \n1\n\n2\n3\n\n\n0\n", point, "", 0},
-        {"ano continues cleanly", "1 2 3\nano\n4 5 6\n0\n", point + point, "", 0},
-        {"n and a continue", "1 2 3\nn\n4 5 6\na\n7 8 9\n0", point + point + point, "", 0},
-        {"decimal comma re-asks X", "12,5 1 2\n1 2 3\n0\n",
-         HEADER + X_PROMPT + INVALID + PROMPTS + QUESTION, "", 0},
-        {"invalid Y keeps X", "1 x 5\n2 3\n0\n",
-         HEADER + X_PROMPT + Y_PROMPT + INVALID + Y_PROMPT + H_PROMPT + QUESTION, "", 0},
+        {"three numbers on one line", P + "\n0\n", point, "", 0},
+        {"answer 00 ends", P + "\n00\n", point, "", 0},
+        {"blank lines skipped", "\n\n  \n1100000\n\n700000\n300\n\n\n0\n", point, "", 0},
+        {"ano continues cleanly", P + "\nano\n" + P + "\n0\n", point + point, "", 0},
+        {"n and a continue", P + "\nn\n" + P + "\na\n" + P + "\n0", point + point + point, "", 0},
+        {"decimal comma re-asks X", "12,5 1 2\n" + P + "\n0\n",
+         HEADER + X_PROMPT + INVALID + PROMPTS + REPORT_1100000_700000_300 + QUESTION, "", 0},
+        {"invalid Y keeps X", "1100000 x 5\n700000 300\n0\n",
+         HEADER + X_PROMPT + Y_PROMPT + INVALID + Y_PROMPT + H_PROMPT + REPORT_1100000_700000_300 +
+             QUESTION,
+         "", 0},
         {"end at X prompt", "", HEADER + X_PROMPT + "\n", "", 0},
         {"end after invalid X", "abc", HEADER + X_PROMPT + INVALID + X_PROMPT + "\n", "", 0},
         {"end at Y prompt", "1\n", HEADER + X_PROMPT + Y_PROMPT + "\n", INCOMPLETE, 1},
         {"end at h prompt", "1 2", HEADER + PROMPTS + "\n", INCOMPLETE, 1},
-        {"end at question", "1 2 3", point + "\n", "", 0},
-        {"end at second X prompt", "1 2 3\n1\n", point + HEADER + X_PROMPT + "\n", "", 0},
+        {"end at question", P, point + "\n", "", 0},
+        {"end at second X prompt", P + "\n1\n", point + HEADER + X_PROMPT + "\n", "", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -65,6 +69,17 @@ TEST(Dialogue, ConversationTable) {
         EXPECT_EQ(run.err, c.err);
         EXPECT_EQ(run.status, c.status);
     }
+}
+
+TEST(Dialogue, UndefinedPointShowsNonFiniteValuesAndGoesOn) {
+    testing::internal::CaptureStderr();
+    const DialogueRun run = drive("0 0 0\n0\n");
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("ro = 0.00000000    epsilon = "), std::string::npos);
+    EXPECT_NE(run.out.find("U = +NAN    V (E-Ferro.) = +NAN"), std::string::npos);
+    EXPECT_NE(run.out.find("lambda = -2147483648o -2147483648' "), std::string::npos);
+    EXPECT_EQ(run.out.substr(run.out.size() - QUESTION.size()), QUESTION);
 }
 
 TEST(Dialogue, LostOutputEndsTheRunWithoutReadingOn) {

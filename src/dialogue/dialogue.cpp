@@ -4,6 +4,7 @@
 
 #include "dialogue/clear_screen.h"
 #include "dialogue/number_input.h"
+#include "dialogue/report.h"
 #include "geodesy/transform.h"
 
 namespace geochain {
@@ -79,7 +80,7 @@ int run_dialogue(std::istream& in, std::ostream& out, std::ostream& err) {
                 break;
         }
         const PointResult result = transform_point(reading.point);
-        static_cast<void>(result);
+        print_report(result, out);
 
         out << std::endl << std::endl << CONTINUE_QUESTION;
         if (!ready_to_read(out)) {
