@@ -4,6 +4,7 @@
 #include <string>
 
 #include "dialogue/dialogue.h"
+#include "process.h"
 #include "worked_examples.h"
 
 namespace geochain {
@@ -24,11 +25,11 @@ struct DialogueRun {
     int status;
 };
 
-DialogueRun drive(const std::string& input) {
+DialogueRun drive(const std::string& input, const std::string& log_path) {
     std::istringstream in(input);
     std::ostringstream out;
     std::ostringstream err;
-    const int status = run_dialogue(in, out, err);
+    const int status = run_dialogue(in, out, err, log_path);
     return {out.str(), err.str(), status};
 }
 
@@ -64,7 +65,9 @@ TEST(Dialogue, ConversationTable) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const DialogueRun run = drive(c.input);
+        const auto dir = testing_support::make_temp_dir();
+        const DialogueRun run = drive(c.input, (dir / "fi.txt").string());
+        std::filesystem::remove_all(dir);
         EXPECT_EQ(run.out, c.out);
         EXPECT_EQ(run.err, c.err);
         EXPECT_EQ(run.status, c.status);
@@ -73,7 +76,11 @@ TEST(Dialogue, ConversationTable) {
 
 TEST(Dialogue, UndefinedPointShowsNonFiniteValuesAndGoesOn) {
     testing::internal::CaptureStderr();
-    const DialogueRun run = drive("0 0 0\n0\n");
+    const auto dir = testing_support::make_temp_dir();
+    const DialogueRun run = drive("0 0 0\n0\n", (dir / "fi.txt").string());
+    EXPECT_NE(testing_support::read_file(dir / "fi.txt").find("U = +NAN   V = +NAN\r\n"),
+              std::string::npos);
+    std::filesystem::remove_all(dir);
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("ro = 0.00000000    epsilon = "), std::string::npos);
@@ -86,7 +93,7 @@ TEST(Dialogue, LostOutputEndsTheRunWithoutReadingOn) {
     std::istringstream in("1 2 3\n1\n4 5 6\n1\n");
     std::ostream out(nullptr);  // every write fails
     std::ostringstream err;
-    EXPECT_EQ(run_dialogue(in, out, err), 1);
+    EXPECT_EQ(run_dialogue(in, out, err, "fi.txt"), 1);
     EXPECT_EQ(in.tellg(), 0);
 }
 

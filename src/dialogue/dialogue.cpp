@@ -5,6 +5,7 @@
 #include "dialogue/clear_screen.h"
 #include "dialogue/number_input.h"
 #include "dialogue/report.h"
+#include "dialogue/results_log.h"
 #include "geodesy/transform.h"
 
 namespace geochain {
@@ -62,7 +63,8 @@ PointReading read_point(std::istream& in, std::ostream& out) {
     return reading;
 }
 
-int run_dialogue(std::istream& in, std::ostream& out, std::ostream& err) {
+int run_dialogue(std::istream& in, std::ostream& out, std::ostream& err,
+                 const std::string& log_path) {
     for (;;) {
         clear_screen();
         const PointReading reading = read_point(in, out);
@@ -81,6 +83,7 @@ int run_dialogue(std::istream& in, std::ostream& out, std::ostream& err) {
         }
         const PointResult result = transform_point(reading.point);
         print_report(result, out);
+        append_log(result, log_path);
 
         out << std::endl << std::endl << CONTINUE_QUESTION;
         if (!ready_to_read(out)) {
@@ -100,6 +103,6 @@ int run_dialogue(std::istream& in, std::ostream& out, std::ostream& err) {
     }
 }
 
-int run_dialogue() { return run_dialogue(std::cin, std::cout, std::cerr); }
+int run_dialogue() { return run_dialogue(std::cin, std::cout, std::cerr, LOG_FILE_NAME); }
 
 }  // namespace geochain

@@ -3,6 +3,7 @@
 
 #include <istream>
 #include <ostream>
+#include <string>
 
 #include "geodesy/records.h"
 
@@ -24,10 +25,11 @@ struct PointReading {
 // rest of its line dropped and the same prompt written again.
 PointReading read_point(std::istream& in, std::ostream& out);
 
-// Runs the dialogue over the given streams and returns the exit status:
-// 0 when the operator answers "0" or the input ends between points, 1 when
-// it ends inside a point or the output is lost.
-int run_dialogue(std::istream& in, std::ostream& out, std::ostream& err);
+// Runs the dialogue over the given streams, logging every point to log_path,
+// and returns the exit status: 0 when the operator answers "0" or the input
+// ends between points, 1 when it ends inside a point or the output is lost.
+int run_dialogue(std::istream& in, std::ostream& out, std::ostream& err,
+                 const std::string& log_path);
 
 // The dialogue on the process's standard streams.
 int run_dialogue();
