@@ -5,8 +5,34 @@
 #include "dialogue/clear_screen.h"
 #include "dialogue/dialogue.h"
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// A standard descriptor that the process was started without must stay
+// unusable: otherwise the next open (the terminal, or fi.txt) would take its
+// number, and prompts would land in the log. /dev/null opened read-only keeps
+// the slot: reads see end of input, writes fail as they would on a closed one.
+void hold_closed_standard_descriptors() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) == -1) {
+            const int held = ::open("/dev/null", O_RDONLY);
+            if (held >= 0 && held != fd) {
+                ::dup2(held, fd);
+                ::close(held);
+            }
+        }
+    }
+}
+
+}  // namespace
+#endif
+
 int main() {
 #ifndef _WIN32
+    hold_closed_standard_descriptors();
     // A closed output pipe must end the run through the dialogue, not kill it.
     std::signal(SIGPIPE, SIG_IGN);
 #endif

@@ -96,8 +96,8 @@ long double gauss_log_tan(long double fi_rad) {
 long double exact_U(long double fi_deg) {
     const long double pi = 3.141592653589793238462643383279502884L;
     const long double deg = pi / 180;
-    const long double log_k = std::log(std::tan(U0_DEG * deg / 2 + pi / 4)) -
-                              gauss_log_tan(PHI0_DEG * deg);
+    const long double log_k =
+        std::log(std::tan(U0_DEG * deg / 2 + pi / 4)) - gauss_log_tan(PHI0_DEG * deg);
     return 2 * (std::atan(std::exp(log_k + gauss_log_tan(fi_deg * deg))) - pi / 4);
 }
 

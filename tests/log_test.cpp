@@ -45,8 +45,8 @@ TEST(ResultsLog, AppendsEveryPointAcrossRunsAfterTheOldBytes) {
     const auto second = run_geochain("1100000 700000 300\n0\n", dir);
     EXPECT_EQ(first.status, 0);
     EXPECT_EQ(second.status, 0);
-    EXPECT_EQ(read_file(dir / "fi.txt"),
-              old + RECORD_1100000_700000_300 + RECORD_1041000_740000_250 + RECORD_1100000_700000_300);
+    EXPECT_EQ(read_file(dir / "fi.txt"), old + RECORD_1100000_700000_300 +
+                                             RECORD_1041000_740000_250 + RECORD_1100000_700000_300);
     std::filesystem::remove_all(dir);
 }
 
@@ -59,7 +59,8 @@ TEST(ResultsLog, NewFileGetsDefaultModeBitsAndOnlyComputedPoints) {
     const Case cases[] = {
         {"ended by 0", "1100000 700000 300\n0\n", RECORD_1100000_700000_300},
         {"ended at the question", "1100000 700000 300", RECORD_1100000_700000_300},
-        {"partial point dropped", "1100000 700000 300\n1\n1041000 740000", RECORD_1100000_700000_300},
+        {"partial point dropped", "1100000 700000 300\n1\n1041000 740000",
+         RECORD_1100000_700000_300},
         {"invalid entry re-asked", "1041000 7x\n740000 250\n0\n", RECORD_1041000_740000_250},
     };
     for (const Case& c : cases) {

@@ -43,8 +43,9 @@ TEST(NumberInput, AcceptedForms) {
 
 TEST(NumberInput, InvalidEntries) {
     const std::string long_entry(MAX_ENTRY_CHARS + 1, '1');
-    const std::string invalid[] = {"12,5", "1e", "1e+", "inf", "nan", "0x1A", "12abc", "-", ".",
-                                   "+-1", "1..2", "e5", "1e5.5", std::string("1\0", 2)};
+    const std::string invalid[] = {
+        "12,5", "1e", "1e+", "inf",  "nan", "0x1A",  "12abc",
+        "-",    ".",  "+-1", "1..2", "e5",  "1e5.5", std::string("1\0", 2)};
     for (const std::string& text : invalid) {
         SCOPED_TRACE(text);
         EXPECT_EQ(parse_number(text).kind, EntryKind::invalid);

@@ -52,7 +52,8 @@ void expect_format_table() {
 
 TEST(Report, FormatFixedTableInEveryLocale) {
     expect_format_table();
-    const std::locale saved = std::locale::global(std::locale(std::locale::classic(), new CommaPunct));
+    const std::locale saved =
+        std::locale::global(std::locale(std::locale::classic(), new CommaPunct));
     expect_format_table();
     std::ostringstream report;
     print_report(transform_point(WORKED_EXAMPLES[0].in), report);
@@ -61,16 +62,17 @@ TEST(Report, FormatFixedTableInEveryLocale) {
 }
 
 std::string expected_report(const WorkedExample& ex) {
-    return std::string("\nPolarni souradnice (ro,epsilon) : \n-------------------------------- \n") +
+    return std::string(
+               "\nPolarni souradnice (ro,epsilon) : \n-------------------------------- \n") +
            "ro = " + ex.ro + "    epsilon = " + ex.epsilon + "\n\n" +
            "Kartograficke souradnice (S,D) : \n-------------------------------- \n" +
            "D = " + ex.D + "    S = " + ex.S + "\n\n" +
-           "Sferick\xE9 souradnice (U,V) : \n--------------------------- \n" +
-           "U = " + ex.U + "    V (E-Ferro.) = " + ex.V + "\n\n" +
+           "Sferick\xE9 souradnice (U,V) : \n--------------------------- \n" + "U = " + ex.U +
+           "    V (E-Ferro.) = " + ex.V + "\n\n" +
            "Zemepisne souradnice (fi,lambda) : \n---------------------------------- \n" +
            "lambda = " + ex.lambda + " \nfi = " + ex.fi + " N= " + ex.N_plus_h + "\n\n" +
-           "Geocentricke souradnice : \n------------------------- \n" +
-           "X = " + ex.X + "   Y = " + ex.Y + "   Z = " + ex.Z;
+           "Geocentricke souradnice : \n------------------------- \n" + "X = " + ex.X +
+           "   Y = " + ex.Y + "   Z = " + ex.Z;
 }
 
 TEST(Report, WorkedExamplesByteForByte) {

@@ -26,6 +26,7 @@ struct WorkedExample {
     const char* Z;
 };
 
+// clang-format off
 inline const WorkedExample WORKED_EXAMPLES[] = {
     {{1100000, 700000, 300}, "1303840.48104053", "32.47119229", "33.13641562", "78.44790021",
      "49.59071283", "32.80331049", "15o 7' 1.4002''", "49o 37' 51.3864''", "6390087.1339",
@@ -40,6 +41,7 @@ inline const WorkedExample WORKED_EXAMPLES[] = {
      "49.59071283", "52.24747687", "34o 32' 58.5998''", "49o 37' 51.3864''", "6390087.1339",
      "3408956.3909", "2347259.4070", "4836039.0639"},
 };
+// clang-format on
 
 // The whole console report of the first example, byte for byte.
 inline const std::string REPORT_1100000_700000_300 =
@@ -52,7 +54,9 @@ inline const std::string REPORT_1100000_700000_300 =
     "-------------------------------- \n"
     "D = 33.13641562    S = 78.44790021\n"
     "\n"
-    "Sferick" "\xE9" " souradnice (U,V) : \n"
+    "Sferick"
+    "\xE9"
+    " souradnice (U,V) : \n"
     "--------------------------- \n"
     "U = 49.59071283    V (E-Ferro.) = 32.80331049\n"
     "\n"

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "dialogue/clear_screen.h"
+#include "dialogue/console_streams.h"
 #include "dialogue/number_input.h"
 #include "dialogue/report.h"
 #include "dialogue/results_log.h"
@@ -103,6 +104,12 @@ int run_dialogue(std::istream& in, std::ostream& out, std::ostream& err,
     }
 }
 
-int run_dialogue() { return run_dialogue(std::cin, std::cout, std::cerr, LOG_FILE_NAME); }
+int run_dialogue() {
+    DescriptorInput keyboard(0);
+    DescriptorOutput screen(1);
+    std::istream in(&keyboard);
+    std::ostream out(&screen);
+    return run_dialogue(in, out, std::cerr, LOG_FILE_NAME);
+}
 
 }  // namespace geochain

@@ -15,7 +15,8 @@ std::string format_fixed(double value, int decimals) {
     // Room for the 309 integer digits of the largest double, the point, the
     // decimals the tool uses (at most a few dozen) and the sign.
     char buf[384];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
     const char* first = buf;
     // "-0.00000000" carries no meaning for a surveyor: drop the sign when
     // every digit is zero.

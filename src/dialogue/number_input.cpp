@@ -34,8 +34,8 @@ long decimal_order(std::string_view mantissa, long exponent) {
     const std::size_t int_len = point == std::string_view::npos ? mantissa.size() : point;
     for (std::size_t i = 0; i < mantissa.size(); ++i) {
         if (mantissa[i] != '0' && mantissa[i] != '.') {
-            const long pos = i < int_len ? static_cast<long>(int_len - i) - 1
-                                         : -static_cast<long>(i - int_len);
+            const long pos =
+                i < int_len ? static_cast<long>(int_len - i) - 1 : -static_cast<long>(i - int_len);
             return pos + exponent;
         }
     }
@@ -97,8 +97,8 @@ Entry parse_number(std::string_view text) {
     const char* first = text.data() + mantissa_begin;
     const auto res = std::from_chars(first, text.data() + text.size(), value);
     if (res.ec == std::errc::result_out_of_range) {
-        value = decimal_order(mantissa, exponent) >= 0 ? std::numeric_limits<double>::infinity()
-                                                       : 0.0;
+        value =
+            decimal_order(mantissa, exponent) >= 0 ? std::numeric_limits<double>::infinity() : 0.0;
     } else if (res.ec != std::errc() || res.ptr != text.data() + text.size()) {
         return invalid;
     }

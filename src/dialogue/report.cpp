@@ -22,7 +22,10 @@ std::string dms(const Sexagesimal& s) {
 
 // 0xE9 is e-acute in Windows-1250 and ISO 8859-2, written as that one byte.
 // A literal of its own, so that the hex escape cannot run into the "r".
-constexpr char SPHERICAL_HEADING[] = "Sferick" "\xE9" " souradnice (U,V) : ";
+constexpr char SPHERICAL_HEADING[] =
+    "Sferick"
+    "\xE9"
+    " souradnice (U,V) : ";
 
 }  // namespace
 

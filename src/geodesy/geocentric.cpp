@@ -13,8 +13,7 @@ GeocentricCoords to_geocentric(GeographicCoords g, double h) {
     // N = a / sqrt(1 - e^2 sin^2 fi), the square taken as sin * (sin * e^2).
     const double N = BESSEL_A / std::sqrt(1.0 - sin_f * (sin_f * BESSEL_E2));
     const double radial = std::cos(f) * (N + h);
-    return {N, radial * std::cos(l), radial * std::sin(l),
-            sin_f * (N * BESSEL_ONE_MINUS_E2 + h)};
+    return {N, radial * std::cos(l), radial * std::sin(l), sin_f * (N * BESSEL_ONE_MINUS_E2 + h)};
 }
 
 }  // namespace geochain

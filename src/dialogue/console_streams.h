@@ -1,0 +1,43 @@
+// Stream buffers straight on the standard descriptors: input read in large
+// blocks, output written in one call per flush (the dialogue flushes at every
+// line end and before every read), and nothing allocated for the process's
+// lifetime.
+#pragma once
+
+#include <array>
+#include <streambuf>
+
+namespace geochain {
+
+class DescriptorInput : public std::streambuf {
+  public:
+    explicit DescriptorInput(int fd) : fd_(fd) {}
+
+  protected:
+    int_type underflow() override;
+
+  private:
+    int fd_;
+    std::array<char, 1 << 16> buffer_{};
+};
+
+class DescriptorOutput : public std::streambuf {
+  public:
+    explicit DescriptorOutput(int fd) : fd_(fd) {
+        setp(buffer_.data(), buffer_.data() + buffer_.size());
+    }
+    DescriptorOutput(const DescriptorOutput&) = delete;
+    DescriptorOutput& operator=(const DescriptorOutput&) = delete;
+    ~DescriptorOutput() override { sync(); }
+
+  protected:
+    int_type overflow(int_type c) override;
+    int sync() override;
+
+  private:
+    int fd_;
+    bool failed_ = false;  // once a write fails, every later one does too
+    std::array<char, 1 << 12> buffer_{};
+};
+
+}  // namespace geochain
