@@ -10,13 +10,7 @@
 namespace geochain {
 namespace {
 
-const std::string HEADER = "Zadat souradnice :\n-------------------\n";
-const std::string X_PROMPT = "    X = ";
-const std::string Y_PROMPT = "    Y = ";
-const std::string H_PROMPT = "h (elipsoidicka) = ";
-const std::string PROMPTS = X_PROMPT + Y_PROMPT + H_PROMPT;
 const std::string INVALID = "Neplatne cislo, zadejte znovu.\n";
-const std::string QUESTION = "\n\nVymazat obrazovku a pokracovat ? [ano='cokoliv' ne = '0'] ?";
 const std::string INCOMPLETE = "Neuplne zadani bodu, konec vstupu.\n";
 
 struct DialogueRun {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "process.h"
+#include "worked_examples.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -15,20 +17,53 @@ namespace geochain {
 namespace {
 
 using testing_support::make_temp_dir;
+using testing_support::platform_text;
 using testing_support::read_file;
 using testing_support::run_geochain;
 
-const std::string QUESTION = "Vymazat obrazovku a pokracovat ? [ano='cokoliv' ne = '0'] ?";
-
-TEST(Executable, RunsASessionAndEndsWithStatusZero) {
-    const auto dir = make_temp_dir();
-    const auto run = run_geochain("1100000 700000 300\n1\n1041000 740000 250\n0\n", dir);
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(run.out.rfind("Zadat souradnice :\n-------------------\n    X = ", 0), 0u);
-    EXPECT_EQ(run.out.substr(run.out.size() - QUESTION.size()), QUESTION);
-    EXPECT_EQ(run.out.find('\x1b'), std::string::npos);
-    std::filesystem::remove_all(dir);
+TEST(Executable, WorkedExamplesEndToEnd) {
+    struct Case {
+        const char* name;
+        std::string input;
+        std::string out;  // as the program writes it; the platform may add CRs
+        std::string err;
+        std::string log;
+        int status;
+    };
+    std::string all_input;
+    std::string all_out;
+    std::string all_log;
+    for (const WorkedExample& ex : WORKED_EXAMPLES) {
+        char point[96];
+        std::snprintf(point, sizeof point, "%.0f %.0f %.0f\n", ex.in.X, ex.in.Y, ex.in.h);
+        all_input += point;
+        all_input += &ex == &WORKED_EXAMPLES[3] ? "0\n" : "1\n";
+        all_out += HEADER;
+        all_out += PROMPTS;
+        all_out += expected_report(ex);
+        all_out += QUESTION;
+        all_log += expected_record(ex);
+    }
+    const Case cases[] = {
+        {"four worked examples", all_input, all_out, "", all_log, 0},
+        {"X = Y = 0", "0 0 0\n0\n", "", ASIN_DOMAIN_ERROR + ASIN_DOMAIN_ERROR,
+         "Kartograficke souradnice S, D : \r\nS = 90.00000000   D = -NAN\r\n"
+         "Sfericke souradncie U, V : \r\nU = +NAN   V = +NAN\r\n",
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto dir = make_temp_dir();
+        const auto run = run_geochain(c.input, dir);
+        EXPECT_EQ(run.status, c.status);
+        if (!c.out.empty()) {
+            EXPECT_EQ(run.out, platform_text(c.out));
+        }
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(read_file(dir / "fi.txt"), c.log);
+        EXPECT_EQ(run.out.find('\x1b'), std::string::npos);
+        std::filesystem::remove_all(dir);
+    }
 }
 
 #ifndef _WIN32

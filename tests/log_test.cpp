@@ -38,6 +38,8 @@ std::string dialogue_output(const std::string& input, const std::string& log_pat
 }
 
 TEST(ResultsLog, AppendsEveryPointAcrossRunsAfterTheOldBytes) {
+    ASSERT_EQ(expected_record(WORKED_EXAMPLES[0]), RECORD_1100000_700000_300);
+    ASSERT_EQ(expected_record(WORKED_EXAMPLES[1]), RECORD_1041000_740000_250);
     const auto dir = make_temp_dir();
     const std::string old = "records of an earlier season\r\nno line end at the end";
     write_file(dir / "fi.txt", old);

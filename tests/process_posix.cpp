@@ -3,8 +3,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 #include "process.h"
 
@@ -16,15 +14,6 @@ std::filesystem::path make_temp_dir() {
         std::abort();
     }
     return pattern;
-}
-
-std::string read_file(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void write_file(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 ProcessRun run_geochain(const std::string& input, const std::filesystem::path& dir) {

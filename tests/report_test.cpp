@@ -61,20 +61,6 @@ TEST(Report, FormatFixedTableInEveryLocale) {
     std::locale::global(saved);
 }
 
-std::string expected_report(const WorkedExample& ex) {
-    return std::string(
-               "\nPolarni souradnice (ro,epsilon) : \n-------------------------------- \n") +
-           "ro = " + ex.ro + "    epsilon = " + ex.epsilon + "\n\n" +
-           "Kartograficke souradnice (S,D) : \n-------------------------------- \n" +
-           "D = " + ex.D + "    S = " + ex.S + "\n\n" +
-           "Sferick\xE9 souradnice (U,V) : \n--------------------------- \n" + "U = " + ex.U +
-           "    V (E-Ferro.) = " + ex.V + "\n\n" +
-           "Zemepisne souradnice (fi,lambda) : \n---------------------------------- \n" +
-           "lambda = " + ex.lambda + " \nfi = " + ex.fi + " N= " + ex.N_plus_h + "\n\n" +
-           "Geocentricke souradnice : \n------------------------- \n" + "X = " + ex.X +
-           "   Y = " + ex.Y + "   Z = " + ex.Z;
-}
-
 TEST(Report, WorkedExamplesByteForByte) {
     ASSERT_EQ(expected_report(WORKED_EXAMPLES[0]), REPORT_1100000_700000_300);
     for (const WorkedExample& ex : WORKED_EXAMPLES) {

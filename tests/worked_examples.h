@@ -69,4 +69,35 @@ inline const std::string REPORT_1100000_700000_300 =
     "------------------------- \n"
     "X = 3995687.2066   Y = 1079395.2686   Z = 4836039.0639";
 
+// The report the console shows for a worked example.
+inline std::string expected_report(const WorkedExample& ex) {
+    return std::string(
+               "\nPolarni souradnice (ro,epsilon) : \n-------------------------------- \n") +
+           "ro = " + ex.ro + "    epsilon = " + ex.epsilon + "\n\n" +
+           "Kartograficke souradnice (S,D) : \n-------------------------------- \n" +
+           "D = " + ex.D + "    S = " + ex.S + "\n\n" +
+           "Sferick\xE9 souradnice (U,V) : \n--------------------------- \n" + "U = " + ex.U +
+           "    V (E-Ferro.) = " + ex.V + "\n\n" +
+           "Zemepisne souradnice (fi,lambda) : \n---------------------------------- \n" +
+           "lambda = " + ex.lambda + " \nfi = " + ex.fi + " N= " + ex.N_plus_h + "\n\n" +
+           "Geocentricke souradnice : \n------------------------- \n" + "X = " + ex.X +
+           "   Y = " + ex.Y + "   Z = " + ex.Z;
+}
+
+// The record fi.txt receives for a worked example.
+inline std::string expected_record(const WorkedExample& ex) {
+    return std::string("Kartograficke souradnice S, D : \r\n") + "S = " + ex.S + "   D = " + ex.D +
+           "\r\n" + "Sfericke souradncie U, V : \r\n" + "U = " + ex.U + "   V = " + ex.V + "\r\n";
+}
+
+// The dialogue's own texts around each point.
+inline const std::string HEADER = "Zadat souradnice :\n-------------------\n";
+inline const std::string X_PROMPT = "    X = ";
+inline const std::string Y_PROMPT = "    Y = ";
+inline const std::string H_PROMPT = "h (elipsoidicka) = ";
+inline const std::string PROMPTS = X_PROMPT + Y_PROMPT + H_PROMPT;
+inline const std::string QUESTION =
+    "\n\nVymazat obrazovku a pokracovat ? [ano='cokoliv' ne = '0'] ?";
+inline const std::string ASIN_DOMAIN_ERROR = "\r\nasin: DOMAIN error\r\n";
+
 }  // namespace geochain
