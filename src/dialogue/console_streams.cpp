@@ -1,42 +1,11 @@
 #include "dialogue/console_streams.h"
 
-#include <cerrno>
-
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
+#include "dialogue/descriptor_io.h"
 
 namespace geochain {
 
-namespace {
-
-// A Windows descriptor in text mode turns each "\n" into CR LF on the way out,
-// as the console and redirected output expect there.
-long read_some(int fd, char* data, std::size_t size) {
-#ifdef _WIN32
-    return ::_read(fd, data, static_cast<unsigned>(size));
-#else
-    return static_cast<long>(::read(fd, data, size));
-#endif
-}
-
-long write_some(int fd, const char* data, std::size_t size) {
-#ifdef _WIN32
-    return ::_write(fd, data, static_cast<unsigned>(size));
-#else
-    return static_cast<long>(::write(fd, data, size));
-#endif
-}
-
-}  // namespace
-
 DescriptorInput::int_type DescriptorInput::underflow() {
-    long n = 0;
-    do {
-        n = read_some(fd_, buffer_.data(), buffer_.size());
-    } while (n < 0 && errno == EINTR);
+    const long n = read_some(fd_, buffer_.data(), buffer_.size());
     if (n <= 0) {
         return traits_type::eof();  // end of input, or a read error: the same to the operator
     }
@@ -56,19 +25,8 @@ DescriptorOutput::int_type DescriptorOutput::overflow(int_type c) {
 }
 
 int DescriptorOutput::sync() {
-    const char* data = pbase();
-    std::size_t left = static_cast<std::size_t>(pptr() - pbase());
-    while (left > 0 && !failed_) {
-        const long n = write_some(fd_, data, left);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        failed_ = n <= 0;
-        if (n > 0) {
-            data += n;
-            left -= static_cast<std::size_t>(n);
-        }
-    }
+    const auto pending = static_cast<std::size_t>(pptr() - pbase());
+    failed_ = failed_ || (pending > 0 && !write_all(fd_, pbase(), pending));
     setp(buffer_.data(), buffer_.data() + buffer_.size());
     return failed_ ? -1 : 0;
 }

@@ -1,7 +1,6 @@
 #include "dialogue/results_log.h"
 
-#include <cstdio>
-
+#include "dialogue/descriptor_io.h"
 #include "dialogue/format_fixed.h"
 #include "geodesy/constants.h"
 
@@ -21,16 +20,14 @@ void append_log(const PointResult& r, const std::string& path) {
     record += "Sfericke souradncie U, V : \r\n";
     record +=
         "U = " + degrees8(r.spherical.U) + "   V = " + format_fixed(r.spherical.V, 8) + "\r\n";
-    // Binary append: CR LF written as is on every platform, never a second
-    // CR. Append mode puts each record at the end even if another process
-    // writes the file too; the mode bits are 0666 reduced by the umask.
-    std::FILE* file = std::fopen(path.c_str(), "ab");
-    if (file == nullptr) {
+    // Append mode puts every record at the end, in one write, even if
+    // another process writes the file too. Failures are ignored.
+    const int fd = open_for_append(path.c_str());
+    if (fd < 0) {
         return;
     }
-    // One buffered record, written by fclose in one piece.
-    std::fwrite(record.data(), 1, record.size(), file);
-    std::fclose(file);
+    write_all(fd, record.data(), record.size());
+    close_descriptor(fd);
 }
 
 }  // namespace geochain

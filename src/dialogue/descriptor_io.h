@@ -1,0 +1,22 @@
+// The few descriptor calls the console and the log need, on POSIX and on the
+// Windows C runtime alike.
+#pragma once
+
+#include <cstddef>
+
+namespace geochain {
+
+// Reads what is there, up to size bytes; 0 at end of input, -1 on error.
+long read_some(int fd, char* data, std::size_t size);
+
+// Writes everything, retrying after interruptions and partial writes.
+bool write_all(int fd, const char* data, std::size_t size);
+
+// Opens a file for appending, created with mode 0666 less the umask if it is
+// missing, never truncated. Binary on Windows: no CR is ever added. -1 on
+// failure.
+int open_for_append(const char* path);
+
+void close_descriptor(int fd);
+
+}  // namespace geochain
