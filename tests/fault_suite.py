@@ -49,7 +49,7 @@ def has(*parts):
 @dataclass
 class Case:
     name: str
-    stdin: Callable[[], bytes]  # or a path, see big_line
+    stdin: Optional[Callable[[], bytes]]  # None: the 200 MB line, written to a file
     status: int
     out: Optional[Callable[[bytes], bool]] = None
     log: bytes = NO_FILE  # exact bytes, NO_FILE, UNTOUCHED or a record count as bytes
