@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <sstream>
 #include <string>
 
@@ -10,22 +13,7 @@
 namespace geochain {
 namespace {
 
-const std::string INVALID = "Neplatne cislo, zadejte znovu.\n";
 const std::string INCOMPLETE = "Neuplne zadani bodu, konec vstupu.\n";
-
-struct DialogueRun {
-    std::string out;
-    std::string err;
-    int status;
-};
-
-DialogueRun drive(const std::string& input, const std::string& log_path) {
-    std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = run_dialogue(in, out, err, log_path);
-    return {out.str(), err.str(), status};
-}
 
 TEST(Dialogue, ConversationTable) {
     struct Case {
@@ -34,62 +22,79 @@ TEST(Dialogue, ConversationTable) {
         std::string out;
         std::string err;
         int status;
+        int records;  // of the first worked example, in fi.txt afterwards
     };
-    const std::string point = HEADER + PROMPTS + REPORT_1100000_700000_300 + QUESTION;
-    const std::string P = "1100000 700000 300";
+    const std::string report = expected_report(WORKED_EXAMPLES[0]) + QUESTION;
     const Case cases[] = {
-        {"answer 0 ends", "1100000\n700000\n300\n0\n", point, "", 0},
-        {"three numbers on one line", P + "\n0\n", point, "", 0},
-        {"answer 00 ends", P + "\n00\n", point, "", 0},
-        {"blank lines skipped", "\n\n  \n1100000\n\n700000\n300\n\n\n0\n", point, "", 0},
-        {"ano continues cleanly", P + "\nano\n" + P + "\n0\n", point + point, "", 0},
-        {"n and a continue", P + "\nn\n" + P + "\na\n" + P + "\n0", point + point + point, "", 0},
+        {"answer 0 ends", "1100000\n700000\n300\n0\n", CYCLE_P, "", 0, 1},
+        {"three numbers on one line", P + "\n0\n", CYCLE_P, "", 0, 1},
+        {"answer 00 ends", P + "\n00\n", CYCLE_P, "", 0, 1},
+        {"blank lines skipped", "\n\n  \n1100000\n\n700000\n300\n\n\n0\n", CYCLE_P, "", 0, 1},
+        {"ano continues cleanly", P + "\nano\n" + P + "\n0\n", times(2, CYCLE_P), "", 0, 2},
+        {"n and a continue", P + "\nn\n" + P + "\na\n" + P + "\n0", times(3, CYCLE_P), "", 0, 3},
         {"decimal comma re-asks X", "12,5 1 2\n" + P + "\n0\n",
-         HEADER + X_PROMPT + INVALID + PROMPTS + REPORT_1100000_700000_300 + QUESTION, "", 0},
+         HEADER + X_PROMPT + INVALID + PROMPTS + report, "", 0, 1},
         {"invalid Y keeps X", "1100000 x 5\n700000 300\n0\n",
-         HEADER + X_PROMPT + Y_PROMPT + INVALID + Y_PROMPT + H_PROMPT + REPORT_1100000_700000_300 +
-             QUESTION,
-         "", 0},
-        {"end at X prompt", "", HEADER + X_PROMPT + "\n", "", 0},
-        {"end after invalid X", "abc", HEADER + X_PROMPT + INVALID + X_PROMPT + "\n", "", 0},
-        {"end at Y prompt", "1\n", HEADER + X_PROMPT + Y_PROMPT + "\n", INCOMPLETE, 1},
-        {"end at h prompt", "1 2", HEADER + PROMPTS + "\n", INCOMPLETE, 1},
-        {"end at question", P, point + "\n", "", 0},
-        {"end at second X prompt", P + "\n1\n", point + HEADER + X_PROMPT + "\n", "", 0},
+         HEADER + X_PROMPT + Y_PROMPT + INVALID + Y_PROMPT + H_PROMPT + report, "", 0, 1},
+        {"end at X prompt", "", HEADER + X_PROMPT + "\n", "", 0, 0},
+        {"end after invalid X", "abc", HEADER + X_PROMPT + INVALID + X_PROMPT + "\n", "", 0, 0},
+        {"end at Y prompt", "1\n", HEADER + X_PROMPT + Y_PROMPT + "\n", INCOMPLETE, 1, 0},
+        {"end at h prompt", "1 2", HEADER + PROMPTS + "\n", INCOMPLETE, 1, 0},
+        {"end at question", P, CYCLE_P + "\n", "", 0, 1},
+        {"end at second X prompt", P + "\n1\n", CYCLE_P + HEADER + X_PROMPT + "\n", "", 0, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const auto dir = testing_support::make_temp_dir();
-        const DialogueRun run = drive(c.input, (dir / "fi.txt").string());
-        std::filesystem::remove_all(dir);
-        EXPECT_EQ(run.out, c.out);
-        EXPECT_EQ(run.err, c.err);
-        EXPECT_EQ(run.status, c.status);
+        const testing_support::TempDir dir;
+        std::istringstream in(c.input);
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(run_dialogue(in, out, err, (dir.path / "fi.txt").string()), c.status);
+        EXPECT_EQ(out.str(), c.out);
+        EXPECT_EQ(err.str(), c.err);
+        EXPECT_EQ(testing_support::read_file(dir.path / "fi.txt"), times(c.records, RECORD_P));
     }
 }
 
-TEST(Dialogue, UndefinedPointShowsNonFiniteValuesAndGoesOn) {
-    testing::internal::CaptureStderr();
-    const auto dir = testing_support::make_temp_dir();
-    const DialogueRun run = drive("0 0 0\n0\n", (dir / "fi.txt").string());
-    EXPECT_NE(testing_support::read_file(dir / "fi.txt").find("U = +NAN   V = +NAN\r\n"),
-              std::string::npos);
-    std::filesystem::remove_all(dir);
-    testing::internal::GetCapturedStderr();
-    EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.out.find("ro = 0.00000000    epsilon = "), std::string::npos);
-    EXPECT_NE(run.out.find("U = +NAN    V (E-Ferro.) = +NAN"), std::string::npos);
-    EXPECT_NE(run.out.find("lambda = -2147483648o -2147483648' "), std::string::npos);
-    EXPECT_EQ(run.out.substr(run.out.size() - QUESTION.size()), QUESTION);
+// Every seed of the fuzz corpus, and every input the fuzzer ever crashed on
+// (kept there as a regression), runs to its end through the dialogue.
+TEST(Dialogue, EveryFuzzSeedRunsToItsEnd) {
+    const testing_support::TempDir dir;
+    int seeds = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(GEOCHAIN_CORPUS_DIR)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        std::istringstream in(testing_support::read_file(entry.path()));
+        std::ostringstream out;
+        testing::internal::CaptureStderr();
+        const int status = run_dialogue(in, out, out, (dir.path / "fi.txt").string());
+        testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(status == 0 || status == 1);
+        EXPECT_TRUE(in.rdbuf()->sgetc() == std::char_traits<char>::eof() || status == 0);
+        ++seeds;
+    }
+    EXPECT_GE(seeds, 7);
 }
 
-TEST(Dialogue, LostOutputEndsTheRunWithoutReadingOn) {
-    std::istringstream in("1 2 3\n1\n4 5 6\n1\n");
-    std::ostream out(nullptr);  // every write fails
-    std::ostringstream err;
-    EXPECT_EQ(run_dialogue(in, out, err, "fi.txt"), 1);
-    EXPECT_EQ(in.tellg(), 0);
+#ifndef _WIN32
+TEST(Dialogue, NewLogGetsMode0666LessTheUmask) {
+    const struct {
+        mode_t umask;
+        mode_t mode;
+    } cases[] = {{022, 0644}, {027, 0640}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.umask);
+        const testing_support::TempDir dir;
+        std::istringstream in(P + "\n0\n");
+        std::ostringstream out;
+        const mode_t saved = ::umask(c.umask);
+        run_dialogue(in, out, out, (dir.path / "fi.txt").string());
+        ::umask(saved);
+        struct stat st {};
+        ASSERT_EQ(::stat((dir.path / "fi.txt").c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, c.mode);
+    }
 }
+#endif
 
 }  // namespace
 }  // namespace geochain

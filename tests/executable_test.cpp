@@ -1,108 +1,124 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "process.h"
 #include "worked_examples.h"
 
-#ifndef _WIN32
-#include <fcntl.h>
-#include <pty.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
-
 namespace geochain {
 namespace {
 
-using testing_support::make_temp_dir;
-using testing_support::platform_text;
-using testing_support::read_file;
-using testing_support::run_geochain;
+using testing_support::Surroundings;
 
-TEST(Executable, WorkedExamplesEndToEnd) {
-    struct Case {
-        const char* name;
-        std::string input;
-        std::string out;  // as the program writes it; the platform may add CRs
-        std::string err;
-        std::string log;
-        int status;
-    };
-    std::string all_input;
-    std::string all_out;
-    std::string all_log;
-    for (const WorkedExample& ex : WORKED_EXAMPLES) {
-        char point[96];
-        std::snprintf(point, sizeof point, "%.0f %.0f %.0f\n", ex.in.X, ex.in.Y, ex.in.h);
-        all_input += point;
-        all_input += &ex == &WORKED_EXAMPLES[3] ? "0\n" : "1\n";
-        all_out += HEADER;
-        all_out += PROMPTS;
-        all_out += expected_report(ex);
-        all_out += QUESTION;
-        all_log += expected_record(ex);
-    }
-    const Case cases[] = {
-        {"four worked examples", all_input, all_out, "", all_log, 0},
-        {"X = Y = 0", "0 0 0\n0\n", "", ASIN_DOMAIN_ERROR + ASIN_DOMAIN_ERROR,
-         "Kartograficke souradnice S, D : \r\nS = 90.00000000   D = -NAN\r\n"
-         "Sfericke souradncie U, V : \r\nU = +NAN   V = +NAN\r\n",
-         0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const auto dir = make_temp_dir();
-        const auto run = run_geochain(c.input, dir);
-        EXPECT_EQ(run.status, c.status);
-        if (!c.out.empty()) {
-            EXPECT_EQ(run.out, platform_text(c.out));
-        }
-        EXPECT_EQ(run.err, c.err);
-        EXPECT_EQ(read_file(dir / "fi.txt"), c.log);
-        EXPECT_EQ(run.out.find('\x1b'), std::string::npos);
-        std::filesystem::remove_all(dir);
-    }
-}
+const std::string EARLIER_SEASON = "records of an earlier season\r\nno line end at the end";
+const std::string CLEAR = "\x1b[H\x1b[2J";
 
-#ifndef _WIN32
-TEST(Executable, ClearReachesTheTerminalButNotARedirectedOutput) {
-    const auto dir = make_temp_dir();
-    const std::string out_path = (dir / "out").string();
-    int master = -1;
-    const pid_t pid = ::forkpty(&master, nullptr, nullptr, nullptr);
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out < 0 || ::dup2(out, 1) < 0 || ::chdir(dir.c_str()) != 0) {
-            ::_exit(127);
-        }
-        ::execl(GEOCHAIN_EXE, "geochain", static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    const std::string input = "1100000 700000 300\n1\n1041000 740000 250\n0\n";
-    ASSERT_EQ(::write(master, input.data(), input.size()), static_cast<ssize_t>(input.size()));
+struct Row {
+    const char* name;
+    Surroundings how;  // memory_bound rows read one 200 MB line instead of the input
+    // fi.txt before the run, as "ls -F" would show it: "" for none, "/" for a
+    // directory, "-> target" for a symbolic link, or else its bytes.
+    std::string log_before;
+    std::string input;
+    int status;
+    std::optional<std::string> out;  // as the program writes it; the platform may add CRs
+    std::string err;
+    std::string log;  // fi.txt afterwards; "" when it is not a regular file
     std::string terminal;
-    char buf[4096];
-    for (ssize_t n; (n = ::read(master, buf, sizeof buf)) > 0;) {
-        terminal.append(buf, static_cast<std::size_t>(n));
-    }
-    int wstatus = 0;
-    ::waitpid(pid, &wstatus, 0);
-    ::close(master);
-    EXPECT_TRUE(WIFEXITED(wstatus) && WEXITSTATUS(wstatus) == 0);
+};
 
-    const std::string clear = "\x1b[H\x1b[2J";
-    const std::size_t first = terminal.find(clear);
-    ASSERT_NE(first, std::string::npos);
-    EXPECT_NE(terminal.find(clear, first + 1), std::string::npos);  // once a cycle
-    const std::string out = read_file(dir / "out");
-    EXPECT_NE(out.find("Zadat souradnice :"), std::string::npos);
-    EXPECT_EQ(out.find('\x1b'), std::string::npos);
-    std::filesystem::remove_all(dir);
+void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
+
+std::vector<Row> rows() {
+    std::string examples_in;
+    std::string examples_out;
+    std::string examples_log = EARLIER_SEASON;
+    for (const WorkedExample& ex : WORKED_EXAMPLES) {
+        const bool last = &ex == std::end(WORKED_EXAMPLES) - 1;
+        examples_in += ex.typed + std::string(last ? "\n0\n" : "\n1\n");
+        examples_out += HEADER + PROMPTS + expected_report(ex) + QUESTION;
+        examples_log += expected_record(ex);
+    }
+    const std::string two = P + "\n1\n" + P + "\n0\n";
+    const std::string nan_record =
+        "Kartograficke souradnice S, D : \r\nS = 90.00000000   D = -NAN\r\n"
+        "Sfericke souradncie U, V : \r\nU = +NAN   V = +NAN\r\n";
+    const std::string at_x_end = HEADER + X_PROMPT + "\n";
+    using S = Surroundings;
+    // clang-format off
+    return {
+        {"worked_examples_after_an_earlier_season", S::files, EARLIER_SEASON, examples_in, 0,
+         examples_out, "", examples_log, ""},
+        {"arcsine_reports_framed_by_CR_LF", S::files, "", "0 0 0\n0\n", 0, std::nullopt,
+         ASIN_DOMAIN_ERROR + ASIN_DOMAIN_ERROR, nan_record, ""},
+        {"log_a_directory", S::files, "/", two, 0, times(2, CYCLE_P), "", "", ""},
+        {"log_a_link_to_a_full_device", S::files, "-> /dev/full", two, 0, times(2, CYCLE_P), "", "",
+         ""},
+        {"log_a_link_into_a_missing_directory", S::files, "-> missing/fi.txt", two, 0,
+         times(2, CYCLE_P), "", "", ""},
+        {"line_of_200_MB_in_64_MiB", S::memory_bound, "", "", 0,
+         HEADER + X_PROMPT + INVALID + X_PROMPT + "\n", "", "", ""},
+        {"points_100_under_64_descriptors", S::descriptor_limit, "", times(99, P + "\n1\n") + P + "\n0\n",
+         0, times(100, CYCLE_P), "", times(100, RECORD_P), ""},
+        {"stdout_a_closed_pipe", S::stdout_broken_pipe, "", two, 1, "", "", "", ""},
+        {"stdout_a_full_device", S::stdout_full_device, "", two, 1, "", "", "", ""},
+        {"stdin_closed", S::stdin_closed, "", two, 0, at_x_end, "", "", ""},
+        {"stdin_a_directory", S::stdin_directory, "", two, 0, at_x_end, "", "", ""},
+        {"clear_on_the_terminal_only", S::terminal, "", two, 0, times(2, CYCLE_P), "",
+         times(2, RECORD_P), times(2, CLEAR)},
+        {"stdout_closed_on_a_terminal", S::terminal_stdout_closed, "", two, 1, "", "", "", CLEAR},
+        {"stderr_closed_on_a_terminal", S::terminal_stderr_closed, "", "0 0 0\n0\n", 0,
+         std::nullopt, "", nan_record, CLEAR},
+    };
+    // clang-format on
 }
+
+void prepare(const Row& row, const std::filesystem::path& dir) {
+    const auto log = dir / "fi.txt";
+    if (row.log_before == "/") {
+        std::filesystem::create_directory(log);
+    } else if (row.log_before.rfind("-> ", 0) == 0) {
+        std::filesystem::create_symlink(row.log_before.substr(3), log);
+    } else if (!row.log_before.empty()) {
+        testing_support::write_file(log, row.log_before);
+    }
+    std::ofstream in(dir / "in", std::ios::binary);
+    in << row.input;
+    const std::string mib(std::size_t{1} << 20, '7');
+    for (int i = 0; row.how == Surroundings::memory_bound && i < 200; ++i) {
+        in << mib;
+    }
+}
+
+class Process : public testing::TestWithParam<Row> {};
+
+TEST_P(Process, EndsByItselfWithExactlyTheseEffects) {
+    const Row& row = GetParam();
+#ifdef _WIN32
+    if (row.how != Surroundings::files || row.log_before.rfind("-> ", 0) == 0) {
+        GTEST_SKIP() << "needs POSIX";
+    }
 #endif
+    const testing_support::TempDir dir;
+    prepare(row, dir.path);
+    const auto run = testing_support::run_geochain(dir.path, row.how);
+    EXPECT_EQ(run.status, row.status);
+    if (row.out) {
+        EXPECT_EQ(run.out, testing_support::platform_text(*row.out));
+    }
+    EXPECT_EQ(run.err, row.err);
+    const auto log = dir.path / "fi.txt";
+    const bool regular = std::filesystem::is_regular_file(std::filesystem::symlink_status(log));
+    EXPECT_EQ(regular ? testing_support::read_file(log) : "", row.log);
+    EXPECT_EQ(run.terminal, row.terminal);
+}
+
+INSTANTIATE_TEST_SUITE_P(Surroundings, Process, testing::ValuesIn(rows()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace geochain

@@ -1,5 +1,5 @@
-// Running the built geochain executable as a child process, for the
-// end-to-end tests.
+// Running the built geochain executable as a child process in surroundings
+// that only a whole process can show.
 #pragma once
 
 #include <filesystem>
@@ -7,14 +7,16 @@
 
 namespace geochain::testing_support {
 
-struct ProcessRun {
-    int status;  // exit status, or -1 when the process did not exit by itself
-    std::string out;
-    std::string err;
+// A fresh, empty directory of its own under the system's temporary
+// directory, removed with everything in it when the test leaves its scope,
+// failed or not.
+struct TempDir {
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    std::filesystem::path path;
 };
-
-// A fresh, empty directory of its own under the system's temporary directory.
-std::filesystem::path make_temp_dir();
 
 std::string read_file(const std::filesystem::path& path);
 void write_file(const std::filesystem::path& path, const std::string& bytes);
@@ -34,7 +36,32 @@ inline std::string platform_text(const std::string& text) {
 #endif
 }
 
-// Runs geochain in dir with the given bytes as standard input.
-ProcessRun run_geochain(const std::string& input, const std::filesystem::path& dir);
+// How the program's standard descriptors and limits are set up. Without a
+// terminal the program runs in a session of its own, so that no test run
+// reaches (or clears) the terminal of whoever runs the tests.
+enum class Surroundings {
+    files,                   // standard input, output and error are files
+    memory_bound,            // and the address space is limited to 64 MiB
+    descriptor_limit,        // and at most 64 descriptors may be open
+    stdout_broken_pipe,      // standard output a pipe whose reader is gone
+    stdout_full_device,      // standard output /dev/full
+    stdin_closed,            // standard input closed at start-up
+    stdin_directory,         // standard input the root directory: reads fail
+    terminal,                // files, and a pseudo-terminal as controlling terminal
+    terminal_stdout_closed,  // the same with standard output closed at start-up
+    terminal_stderr_closed,  // the same with standard error closed at start-up
+};
+
+struct ProcessRun {
+    int status;  // exit status, or -1 when the process did not exit by itself
+    std::string out;
+    std::string err;
+    std::string terminal;  // every byte that reached the pseudo-terminal
+};
+
+// Runs geochain in dir with dir/"in" as standard input; its standard output
+// and error go to dir/"out" and dir/"err". A process that runs away is
+// stopped by a CPU time limit.
+ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how);
 
 }  // namespace geochain::testing_support
