@@ -78,8 +78,15 @@ TEST(Constants, SexagesimalConstantsAreTheDoublesNearestTheirValue) {
     EXPECT_GE(sizeof(INV_ALPHA), 10u);
 }
 
-TEST(Ellipsoid, ReferenceParallelIsExactAndSplitsTruncateTowardZero) {
-    EXPECT_EQ(to_geographic({U0_DEG / DEG_PER_RAD, 0.0}).fi, PHI0_DEG);
+TEST(Ellipsoid, LatitudeSeriesAndSexagesimalSplit) {
+    const double U0 = U0_DEG / DEG_PER_RAD;
+    EXPECT_EQ(to_geographic({U0, 0.0}).fi, PHI0_DEG);
+    // One radian from the reference parallel every power of dU is +1 or -1,
+    // so fi - 49.5 deg is the signed sum of the coefficients over their powers
+    // of ten: (1.001416022789 - 0.00008687150417 + 0.0000001670197 +
+    // 0.00000001175089) rad north; south the odd terms change sign.
+    EXPECT_NEAR(to_geographic({U0 + 1, 0.0}).fi, 106.87194451483778, 1e-11);
+    EXPECT_NEAR(to_geographic({U0 - 1, 0.0}).fi, -7.88189790938276, 1e-11);
     constexpr std::int32_t LOWEST = std::numeric_limits<std::int32_t>::min();
     struct Case {
         double angle;
