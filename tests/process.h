@@ -13,8 +13,6 @@ namespace geochain::testing_support {
 struct TempDir {
     TempDir();
     ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
     std::filesystem::path path;
 };
 
@@ -24,16 +22,13 @@ void write_file(const std::filesystem::path& path, const std::string& bytes);
 // Text as a text-mode standard output delivers it on this platform: a Windows
 // C runtime writes CR LF for every line feed, elsewhere the bytes stay as
 // they are.
-inline std::string platform_text(const std::string& text) {
+inline std::string platform_text(std::string text) {
 #ifdef _WIN32
-    std::string crlf;
-    for (const char c : text) {
-        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    for (auto i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 2)) {
+        text.insert(i, 1, '\r');
     }
-    return crlf;
-#else
-    return text;
 #endif
+    return text;
 }
 
 // How the program's standard descriptors and limits are set up. Without a

@@ -1,9 +1,19 @@
 #include <fstream>
 #include <iterator>
+#include <random>
+#include <string>
 
 #include "process.h"
 
 namespace geochain::testing_support {
+
+TempDir::TempDir() {
+    std::random_device random;
+    do {
+        path = std::filesystem::temp_directory_path() / ("geochain-" + std::to_string(random()));
+    } while (!std::filesystem::create_directory(path));
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+}
 
 TempDir::~TempDir() {
     std::error_code ignored;

@@ -5,16 +5,6 @@
 
 namespace geochain::testing_support {
 
-TempDir::TempDir() {
-    for (int attempt = 0;; ++attempt) {
-        path = std::filesystem::temp_directory_path() /
-               ("geochain-" + std::to_string(std::rand()) + std::to_string(attempt));
-        if (std::filesystem::create_directory(path)) {
-            return;
-        }
-    }
-}
-
 // Plain files only: every other kind of surroundings needs POSIX, and its
 // tests are skipped. The command interpreter's redirections are text mode,
 // as a user's would be, so the program's C runtime writes CR LF for "\n".
