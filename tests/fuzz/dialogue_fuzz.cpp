@@ -1,6 +1,6 @@
 // libFuzzer target: arbitrary bytes as the operator's whole input to the
-// dialogue. Output is discarded; the log goes to a private temporary folder
-// and is removed after every input, so memory and disk stay bounded.
+// dialogue. Output is discarded; the log goes to a private temporary folder,
+// emptied after every input and removed when the fuzzer exits.
 #include <unistd.h>
 
 #include <cstdint>
@@ -19,26 +19,26 @@ struct DiscardingBuf : std::streambuf {
     std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
 };
 
-const std::string& log_path() {
-    static const std::string path = [] {
-        std::string dir =
-            (std::filesystem::temp_directory_path() / "geochain-fuzz-XXXXXX").string();
+struct LogFolder {
+    LogFolder() {
         if (::mkdtemp(dir.data()) == nullptr) {
             std::abort();
         }
-        return dir + "/fi.txt";
-    }();
-    return path;
-}
+        log = dir + "/fi.txt";
+    }
+    ~LogFolder() { std::filesystem::remove_all(dir); }
+    std::string dir = (std::filesystem::temp_directory_path() / "geochain-fuzz-XXXXXX").string();
+    std::string log;
+};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const LogFolder folder;
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     DiscardingBuf discard;
     std::ostream out(&discard);
-    std::ostream err(&discard);
-    geochain::run_dialogue(in, out, err, log_path());
-    std::remove(log_path().c_str());
+    geochain::run_dialogue(in, out, out, folder.log);
+    std::remove(folder.log.c_str());
     return 0;
 }
