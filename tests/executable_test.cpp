@@ -40,7 +40,7 @@ std::vector<Row> rows() {
     for (const WorkedExample& ex : WORKED_EXAMPLES) {
         const bool last = &ex == std::end(WORKED_EXAMPLES) - 1;
         examples_in += ex.typed + std::string(last ? "\n0\n" : "\n1\n");
-        examples_out += HEADER + PROMPTS + expected_report(ex) + QUESTION;
+        examples_out.append(HEADER).append(PROMPTS).append(expected_report(ex)).append(QUESTION);
         examples_log += expected_record(ex);
     }
     const std::string two = P + "\n1\n" + P + "\n0\n";
