@@ -33,8 +33,10 @@ TEST(Chain, ArcsineDomainEdges) {
         // The argument of the longitude arcsine is exactly 1 and -1: in the domain.
         {{387997.72071034694, 12303900.837484749, 0}, 0, "-47.47460632"},
         {{387997.72071034694, -12303900.837484749, 0}, 0, "132.52539368"},
-        // Finite, and rounding puts the longitude argument just outside.
+        // Finite, and rounding puts the longitude argument just above 1
+        // and just below -1.
         {{44306738.193236932, 2977.8164878447515, 0}, 1, "+NAN"},
+        {{44306738.193236932, -2977.8164878447515, 0}, 1, "+NAN"},
         // 0/0 makes epsilon not-a-number: U fails, and the V argument with it.
         {{0, 0, 0}, 2, "+NAN"},
         // X = 0 alone is an ordinary point at epsilon = 90 degrees.

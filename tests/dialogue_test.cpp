@@ -56,6 +56,31 @@ TEST(Dialogue, ConversationTable) {
     }
 }
 
+// Standard output closes once the report and the two line ends after it are
+// through: the question is lost, and with it the run. A reader process that
+// closes a pipe races with the writes that follow; this output fails at
+// exactly that byte.
+TEST(Dialogue, OutputLostAtTheQuestionEndsTheRunWithStatus1) {
+    struct ClosingOutput : std::streambuf {
+        std::string taken;
+        std::size_t room = CYCLE_P.size() - QUESTION.size() + 2;
+        int_type overflow(int_type c) override {
+            if (taken.size() == room) {
+                return traits_type::eof();
+            }
+            taken += traits_type::to_char_type(c);
+            return c;
+        }
+    } screen;
+    const testing_support::TempDir dir;
+    std::istringstream in(P + "\n1\n" + P + "\n0\n");
+    std::ostream out(&screen);
+    std::ostringstream err;
+    EXPECT_EQ(run_dialogue(in, out, err, (dir.path / "fi.txt").string()), 1);
+    EXPECT_EQ(screen.taken, CYCLE_P.substr(0, screen.room));
+    EXPECT_EQ(testing_support::read_file(dir.path / "fi.txt"), RECORD_P);
+}
+
 // Every seed of the fuzz corpus, and every input the fuzzer ever crashed on
 // (kept there as a regression), runs to its end through the dialogue.
 TEST(Dialogue, EveryFuzzSeedRunsToItsEnd) {

@@ -48,6 +48,16 @@ std::vector<Row> rows() {
         "Kartograficke souradnice S, D : \r\nS = 90.00000000   D = -NAN\r\n"
         "Sfericke souradncie U, V : \r\nU = +NAN   V = +NAN\r\n";
     const std::string at_x_end = HEADER + X_PROMPT + "\n";
+    // As typed at a terminal, one read a line, blank lines between the
+    // entries, and the second point split between two reads. The first two
+    // bytes differ, so that a reader taking any byte but the first shows.
+    const WorkedExample& q = WORKED_EXAMPLES[1];
+    const std::string typed = "\n|1041000\n|\n|\n|740000\n|250\n|\n|1\n|1041000 740|000 250\n|0\n";
+    const std::string cycle_q = HEADER + PROMPTS + expected_report(q) + QUESTION;
+    std::string notepad = "\xEF\xBB\xBF";
+    for (const char c : examples_in) {
+        notepad += c == '\n' ? "\r\n" : std::string(1, c);
+    }
     using S = Surroundings;
     // clang-format off
     return {
@@ -73,6 +83,18 @@ std::vector<Row> rows() {
         {"stdout_closed_on_a_terminal", S::terminal_stdout_closed, "", two, 1, "", "", "", CLEAR},
         {"stderr_closed_on_a_terminal", S::terminal_stderr_closed, "", "0 0 0\n0\n", 0,
          std::nullopt, "", nan_record, CLEAR},
+        {"notepad_file_with_byte_order_mark_and_CR_LF", S::files, EARLIER_SEASON, notepad, 0,
+         examples_out, "", examples_log, ""},
+        {"typed_line_by_line", S::stdin_pipe_in_pieces, "", typed, 0, times(2, cycle_q), "",
+         times(2, expected_record(q)), ""},
+        {"typed_into_a_non_blocking_pipe", S::stdin_nonblocking_pipe_in_pieces, "", typed, 0,
+         times(2, cycle_q), "", times(2, expected_record(q)), ""},
+        {"points_2000_to_a_slow_non_blocking_reader", S::stdout_nonblocking_pipe_read_slowly, "",
+         times(1999, P + "\n1\n") + P + "\n0\n", 0, times(2000, CYCLE_P), "",
+         times(2000, RECORD_P), ""},
+        // The line that the prompt began must end before the message comes.
+        {"end_at_Y_prompt_with_2_on_1", S::stderr_on_stdout, "", "1041000\n", 1,
+         HEADER + X_PROMPT + Y_PROMPT + "\nNeuplne zadani bodu, konec vstupu.\n", "", "", ""},
     };
     // clang-format on
 }

@@ -45,6 +45,14 @@ enum class Surroundings {
     terminal,                // files, and a pseudo-terminal as controlling terminal
     terminal_stdout_closed,  // the same with standard output closed at start-up
     terminal_stderr_closed,  // the same with standard error closed at start-up
+    stderr_on_stdout,        // standard error the same file as standard output, as 2>&1
+    // Standard input a pipe written in pieces, separated by '|' in dir/"in":
+    // each piece is written once the program has read everything before it,
+    // so that every piece comes to it in a read of its own, as a terminal
+    // hands over each line.
+    stdin_pipe_in_pieces,
+    stdin_nonblocking_pipe_in_pieces,  // the same pipe, non-blocking
+    stdout_nonblocking_pipe_read_slowly,
 };
 
 struct ProcessRun {

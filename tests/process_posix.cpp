@@ -1,10 +1,14 @@
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <csignal>
+#include <thread>
 
 #include "process.h"
 
@@ -30,8 +34,59 @@ bool redirect(int fd, const char* path, int flags) {
     return opened == fd || ::close(opened) == 0;
 }
 
+bool input_in_pieces(Surroundings how) {
+    return how == Surroundings::stdin_pipe_in_pieces ||
+           how == Surroundings::stdin_nonblocking_pipe_in_pieces;
+}
+
+// Puts one end of a pipe (-1: none) in place of a standard descriptor.
+void take_pipe_end(int end, int fd, bool nonblocking) {
+    if (end >= 0) {
+        ::dup2(end, fd);
+        ::close(end);
+        if (nonblocking) {
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+        }
+    }
+}
+
+void pause_briefly() { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
+
+// Writes each piece once the pipe is empty again, that is once the program
+// has taken everything before it; a program that stops reading is given up
+// on after ten seconds. Pieces are short: one blocking write each.
+void write_in_pieces(int pipe_in, const std::string& input) {
+    std::signal(SIGPIPE, SIG_IGN);  // a program that ended early fails its row, not the suite
+    for (std::size_t begin = 0, end = 0; begin <= input.size(); begin = end + 1) {
+        end = std::min(input.find('|', begin), input.size());
+        static_cast<void>(::write(pipe_in, input.data() + begin, end - begin));
+        int unread = 1;
+        for (int waited = 0;
+             waited < 10000 && ::ioctl(pipe_in, FIONREAD, &unread) == 0 && unread > 0; ++waited) {
+            pause_briefly();
+        }
+    }
+    ::close(pipe_in);
+}
+
+// Everything until the end of the file (none for -1). Slowly: a pause after
+// each read, far slower than the program writes, so that its non-blocking
+// writes meet a full pipe.
+std::string read_all(int fd, bool slowly) {
+    std::string all;
+    char buf[4096];
+    for (ssize_t n; fd >= 0 && (n = ::read(fd, buf, sizeof buf)) > 0;) {
+        all.append(buf, static_cast<std::size_t>(n));
+        if (slowly) {
+            pause_briefly();
+        }
+    }
+    ::close(fd);
+    return all;
+}
+
 // In the child, between fork and exec: only async-signal-safe calls.
-[[noreturn]] void exec_in(const std::string& dir, Surroundings how) {
+[[noreturn]] void exec_in(const std::string& dir, Surroundings how, int pipe_in, int pipe_out) {
     using S = Surroundings;
     if (on_terminal(how)) {
         // One descriptor stays on the terminal until the program exits, so
@@ -46,6 +101,11 @@ bool redirect(int fd, const char* path, int flags) {
         !redirect(1, out, O_WRONLY | O_CREAT | O_TRUNC) ||
         !redirect(2, "err", O_WRONLY | O_CREAT | O_TRUNC)) {
         ::_exit(127);
+    }
+    take_pipe_end(pipe_in, 0, how == S::stdin_nonblocking_pipe_in_pieces);
+    take_pipe_end(pipe_out, 1, true);
+    if (how == S::stderr_on_stdout) {
+        ::dup2(1, 2);
     }
     int pipe_ends[2];
     if (how == S::stdout_broken_pipe && ::pipe(pipe_ends) == 0) {
@@ -75,21 +135,31 @@ bool redirect(int fd, const char* path, int flags) {
 
 ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how) {
     const std::string where = dir.string();
+    int in_ends[2] = {-1, -1};
+    int out_ends[2] = {-1, -1};
+    if ((input_in_pieces(how) && ::pipe(in_ends) != 0) ||
+        (how == Surroundings::stdout_nonblocking_pipe_read_slowly && ::pipe(out_ends) != 0)) {
+        return {-1, "", "no pipe", ""};
+    }
     int master = -1;
     const pid_t pid = on_terminal(how) ? ::forkpty(&master, nullptr, nullptr, nullptr) : ::fork();
     if (pid == 0) {
-        exec_in(where, how);
+        ::close(in_ends[1]);
+        ::close(out_ends[0]);
+        exec_in(where, how, in_ends[0], out_ends[1]);
     }
-    std::string terminal;
-    char buf[4096];
-    for (ssize_t n; master >= 0 && (n = ::read(master, buf, sizeof buf)) > 0;) {
-        terminal.append(buf, static_cast<std::size_t>(n));
+    ::close(in_ends[0]);
+    ::close(out_ends[1]);
+    if (in_ends[1] >= 0) {
+        write_in_pieces(in_ends[1], read_file(dir / "in"));
     }
-    ::close(master);
+    const std::string piped_out = read_all(out_ends[0], true);
+    const std::string terminal = read_all(master, false);
     int wstatus = 0;
     ::waitpid(pid, &wstatus, 0);
-    return {WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1, read_file(dir / "out"),
-            read_file(dir / "err"), terminal};
+    return {WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1,
+            out_ends[0] >= 0 ? piped_out : read_file(dir / "out"), read_file(dir / "err"),
+            terminal};
 }
 
 }  // namespace geochain::testing_support

@@ -1,16 +1,49 @@
 #include "dialogue/console_streams.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "dialogue/descriptor_io.h"
 
 namespace geochain {
 
+namespace {
+
+// UTF-8's byte-order mark, EF BB BF: Notepad writes it at the start of every
+// file it saves as "UTF-8 with BOM". It can never be part of a number.
+constexpr char BYTE_ORDER_MARK[] = "\xEF\xBB\xBF";
+constexpr long MARK_SIZE = sizeof BYTE_ORDER_MARK - 1;
+
+bool begins_like_the_mark(const char* data, long n) {
+    return std::memcmp(data, BYTE_ORDER_MARK, static_cast<std::size_t>(std::min(n, MARK_SIZE))) ==
+           0;
+}
+
+}  // namespace
+
 DescriptorInput::int_type DescriptorInput::underflow() {
-    const long n = read_some(fd_, buffer_.data(), buffer_.size());
+    long n = read_some(fd_, buffer_.data(), buffer_.size());
+    long first = 0;
+    if (at_start_) {
+        at_start_ = false;
+        // A pipe may hand the mark over a byte at a time: gather it whole
+        // before deciding.
+        for (long more = n; more > 0 && n < MARK_SIZE && begins_like_the_mark(buffer_.data(), n);
+             n += std::max(more, 0L)) {
+            more = read_some(fd_, buffer_.data() + n, buffer_.size() - static_cast<std::size_t>(n));
+        }
+        if (n >= MARK_SIZE && begins_like_the_mark(buffer_.data(), n)) {
+            if (n == MARK_SIZE) {
+                return underflow();  // the mark alone: the input follows
+            }
+            first = MARK_SIZE;
+        }
+    }
     if (n <= 0) {
         return traits_type::eof();  // end of input, or a read error: the same to the operator
     }
-    setg(buffer_.data(), buffer_.data(), buffer_.data() + n);
-    return traits_type::to_int_type(buffer_[0]);
+    setg(buffer_.data(), buffer_.data() + first, buffer_.data() + n);
+    return traits_type::to_int_type(buffer_[static_cast<std::size_t>(first)]);
 }
 
 DescriptorOutput::int_type DescriptorOutput::overflow(int_type c) {

@@ -1,5 +1,6 @@
 // Stream buffers straight on the standard descriptors: input read in large
-// blocks, output written in one call per flush (the dialogue flushes at every
+// blocks (less the UTF-8 byte-order mark with which Notepad begins a file),
+// output written in one call per flush (the dialogue flushes at every
 // line end and before every read), and nothing allocated for the process's
 // lifetime.
 #pragma once
@@ -18,6 +19,7 @@ class DescriptorInput : public std::streambuf {
 
   private:
     int fd_;
+    bool at_start_ = true;  // a byte-order mark is skipped here, and only here
     std::array<char, 1 << 16> buffer_{};
 };
 

@@ -8,10 +8,35 @@
 #include <io.h>
 #include <sys/stat.h>
 #else
+#include <poll.h>
 #include <unistd.h>
 #endif
 
 namespace geochain {
+
+namespace {
+
+// A descriptor may come to us non-blocking: the flag belongs to the open file
+// description, which a shell, an event loop or a terminal program shares with
+// us. "Not ready yet" is then neither the end of the input nor a lost output:
+// wait until the descriptor is ready and try again. Windows hands out blocking
+// standard handles, and its C runtime reports no such state.
+bool must_wait(int fd, bool reading) {
+#ifdef _WIN32
+    static_cast<void>(fd);
+    static_cast<void>(reading);
+    return false;
+#else
+    if (errno != EAGAIN && errno != EWOULDBLOCK) {
+        return false;
+    }
+    pollfd ready{fd, static_cast<short>(reading ? POLLIN : POLLOUT), 0};
+    ::poll(&ready, 1, -1);  // an interruption or a hang-up shows in the retry
+    return true;
+#endif
+}
+
+}  // namespace
 
 long read_some(int fd, char* data, std::size_t size) {
     long n = 0;
@@ -21,7 +46,7 @@ long read_some(int fd, char* data, std::size_t size) {
 #else
         n = static_cast<long>(::read(fd, data, size));
 #endif
-    } while (n < 0 && errno == EINTR);
+    } while (n < 0 && (errno == EINTR || must_wait(fd, true)));
     return n;
 }
 
@@ -33,7 +58,7 @@ bool write_all(int fd, const char* data, std::size_t size) {
 #else
         const long n = static_cast<long>(::write(fd, data, size));
 #endif
-        if (n < 0 && errno == EINTR) {
+        if (n < 0 && (errno == EINTR || must_wait(fd, false))) {
             continue;
         }
         if (n <= 0) {

@@ -6,10 +6,12 @@
 
 namespace geochain {
 
-// Reads what is there, up to size bytes; 0 at end of input, -1 on error.
+// Reads what is there, up to size bytes, waiting while a non-blocking
+// descriptor has nothing yet; 0 at end of input, -1 on error.
 long read_some(int fd, char* data, std::size_t size);
 
-// Writes everything, retrying after interruptions and partial writes.
+// Writes everything, retrying after interruptions and partial writes, and
+// waiting while a non-blocking descriptor is full.
 bool write_all(int fd, const char* data, std::size_t size);
 
 // Opens a file for appending, created with mode 0666 less the umask if it is
