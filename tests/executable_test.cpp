@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -44,9 +45,12 @@ std::vector<Row> rows() {
         examples_log += expected_record(ex);
     }
     const std::string two = P + "\n1\n" + P + "\n0\n";
-    const std::string nan_record =
-        "Kartograficke souradnice S, D : \r\nS = 90.00000000   D = -NAN\r\n"
-        "Sfericke souradncie U, V : \r\nU = +NAN   V = +NAN\r\n";
+    // D is the machine's own 0/0 carried on: x86-64 makes it negative,
+    // arm64 positive.
+    volatile double zero = 0.0;
+    const std::string nan_record = "Kartograficke souradnice S, D : \r\nS = 90.00000000   D = " +
+                                   std::string(std::signbit(zero / zero) ? "-" : "+") +
+                                   "NAN\r\nSfericke souradncie U, V : \r\nU = +NAN   V = +NAN\r\n";
     const std::string at_x_end = HEADER + X_PROMPT + "\n";
     // As typed at a terminal, one read a line, blank lines between the
     // entries, and the second point split between two reads. The first two
@@ -125,6 +129,16 @@ TEST_P(Process, EndsByItselfWithExactlyTheseEffects) {
         GTEST_SKIP() << "needs POSIX";
     }
 #endif
+#ifdef GEOCHAIN_EMULATED
+    if (row.how == Surroundings::memory_bound) {
+        GTEST_SKIP() << "the 64 MiB address-space limit binds the emulator, not the program";
+    }
+#endif
+    const bool needs_full_device =
+        row.how == Surroundings::stdout_full_device || row.log_before == "-> /dev/full";
+    if (needs_full_device && !std::filesystem::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full on this system (Linux has one; macOS and the BSDs do not)";
+    }
     const testing_support::TempDir dir;
     prepare(row, dir.path);
     const auto run = testing_support::run_geochain(dir.path, row.how);

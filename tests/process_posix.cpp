@@ -1,5 +1,11 @@
 #include <fcntl.h>
+#if defined(__APPLE__)
+#include <util.h>
+#elif defined(__FreeBSD__)
+#include <libutil.h>
+#else
 #include <pty.h>
+#endif
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -34,11 +40,6 @@ bool redirect(int fd, const char* path, int flags) {
     return opened == fd || ::close(opened) == 0;
 }
 
-bool input_in_pieces(Surroundings how) {
-    return how == Surroundings::stdin_pipe_in_pieces ||
-           how == Surroundings::stdin_nonblocking_pipe_in_pieces;
-}
-
 // Puts one end of a pipe (-1: none) in place of a standard descriptor.
 void take_pipe_end(int end, int fd, bool nonblocking) {
     if (end >= 0) {
@@ -50,7 +51,7 @@ void take_pipe_end(int end, int fd, bool nonblocking) {
     }
 }
 
-void pause_briefly() { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
+void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 // Writes each piece once the pipe is empty again, that is once the program
 // has taken everything before it; a program that stops reading is given up
@@ -63,7 +64,7 @@ void write_in_pieces(int pipe_in, const std::string& input) {
         int unread = 1;
         for (int waited = 0;
              waited < 10000 && ::ioctl(pipe_in, FIONREAD, &unread) == 0 && unread > 0; ++waited) {
-            pause_briefly();
+            pause(1);
         }
     }
     ::close(pipe_in);
@@ -77,9 +78,7 @@ std::string read_all(int fd, bool slowly) {
     char buf[4096];
     for (ssize_t n; fd >= 0 && (n = ::read(fd, buf, sizeof buf)) > 0;) {
         all.append(buf, static_cast<std::size_t>(n));
-        if (slowly) {
-            pause_briefly();
-        }
+        pause(slowly ? 1 : 0);
     }
     ::close(fd);
     return all;
@@ -127,7 +126,9 @@ std::string read_all(int fd, bool slowly) {
     }
     limit(RLIMIT_CPU, 30);
     std::signal(SIGPIPE, SIG_DFL);  // the program itself must choose to survive a closed pipe
-    ::execl(GEOCHAIN_EXE, "geochain", static_cast<char*>(nullptr));
+    // In a cross build the emulator comes first; it runs natively.
+    const char* const command[] = {GEOCHAIN_EMULATOR GEOCHAIN_EXE, nullptr};
+    ::execvp(command[0], const_cast<char* const*>(command));
     ::_exit(127);
 }
 
@@ -137,7 +138,9 @@ ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how) {
     const std::string where = dir.string();
     int in_ends[2] = {-1, -1};
     int out_ends[2] = {-1, -1};
-    if ((input_in_pieces(how) && ::pipe(in_ends) != 0) ||
+    const bool in_pieces = how == Surroundings::stdin_pipe_in_pieces ||
+                           how == Surroundings::stdin_nonblocking_pipe_in_pieces;
+    if ((in_pieces && ::pipe(in_ends) != 0) ||
         (how == Surroundings::stdout_nonblocking_pipe_read_slowly && ::pipe(out_ends) != 0)) {
         return {-1, "", "no pipe", ""};
     }
