@@ -55,12 +55,13 @@ std::vector<Row> rows() {
                                    "NAN\r\nSfericke souradncie U, V : \r\nU = +NAN   V = +NAN\r\n";
     const std::string at_x_end = HEADER + X_PROMPT + "\n";
     // As typed at a terminal, one read a line, blank lines between the
-    // entries, and the second point split between two reads. The first two
-    // bytes differ, so that a reader taking any byte but the first shows. A
-    // byte-order mark that begins a later read is an invalid entry.
+    // entries, and the second point split between two reads; before it all
+    // a byte-order mark that a pipe hands over a byte at a time. Each read's
+    // first two bytes differ, so that a reader taking any byte but the first
+    // shows. A byte-order mark that begins a later read is an invalid entry.
     const WorkedExample& q = WORKED_EXAMPLES[1];
     const std::string typed =
-        "\n|\xEF\xBB\xBF"
+        "\xEF|\xBB|\xBF|\n|\xEF\xBB\xBF"
         "7\n|1041000\n|\n|\n|740000\n|250\n|\n|1\n|1041000 740|000 250\n|0\n";
     const std::string cycle_q = HEADER + PROMPTS + expected_report(q) + QUESTION;
     const std::string typed_out =

@@ -28,9 +28,10 @@ DescriptorInput::int_type DescriptorInput::underflow() {
         at_start_ = false;
         // A pipe may hand the mark over a byte at a time: gather it whole
         // before deciding.
-        for (long more = n; more > 0 && n < MARK_SIZE && begins_like_the_mark(buffer_.data(), n);
-             n += std::max(more, 0L)) {
+        long more = n;
+        while (more > 0 && n < MARK_SIZE && begins_like_the_mark(buffer_.data(), n)) {
             more = read_some(fd_, buffer_.data() + n, buffer_.size() - static_cast<std::size_t>(n));
+            n += std::max(more, 0L);
         }
         if (n >= MARK_SIZE && begins_like_the_mark(buffer_.data(), n)) {
             if (n == MARK_SIZE) {
