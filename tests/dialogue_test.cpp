@@ -12,8 +12,6 @@
 namespace geochain {
 namespace {
 
-const std::string INCOMPLETE = "Neuplne zadani bodu, konec vstupu.\n";
-
 TEST(Dialogue, ConversationTable) {
     struct Case {
         const char* name;

@@ -102,7 +102,7 @@ std::vector<Row> rows() {
          times(2000, RECORD_P), ""},
         // The line that the prompt began must end before the message comes.
         {"end_at_Y_prompt_with_2_on_1", S::stderr_on_stdout, "", "1041000\n", 1,
-         HEADER + X_PROMPT + Y_PROMPT + "\nNeuplne zadani bodu, konec vstupu.\n", "", "", ""},
+         HEADER + X_PROMPT + Y_PROMPT + "\n" + INCOMPLETE, "", "", ""},
     };
     // clang-format on
 }

@@ -92,6 +92,7 @@ inline const std::string PROMPTS = X_PROMPT + Y_PROMPT + H_PROMPT;
 inline const std::string QUESTION =
     "\n\nVymazat obrazovku a pokracovat ? [ano='cokoliv' ne = '0'] ?";
 inline const std::string INVALID = "Neplatne cislo, zadejte znovu.\n";
+inline const std::string INCOMPLETE = "Neuplne zadani bodu, konec vstupu.\n";
 inline const std::string ASIN_DOMAIN_ERROR = "\r\nasin: DOMAIN error\r\n";
 
 // The first example as one cycle of the dialogue, and its log record.
