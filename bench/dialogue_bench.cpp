@@ -82,12 +82,13 @@ void BM_read_number(benchmark::State& state) {
         typed += line;
     }
     std::istringstream in(typed);
+    InputLines lines{*in.rdbuf()};
     for (auto _ : state) {
-        Entry e = read_number(in);
+        Entry e = read_number(lines);
         if (e.kind == EntryKind::end_of_input) {
             in.clear();
             in.seekg(0);
-            e = read_number(in);
+            e = read_number(lines);
         }
         benchmark::DoNotOptimize(e);
     }

@@ -3,6 +3,7 @@
 #include <csignal>
 
 #include "dialogue/clear_screen.h"
+#include "dialogue/descriptor_io.h"
 #include "dialogue/dialogue.h"
 
 #ifndef _WIN32
@@ -33,9 +34,14 @@ void hold_closed_standard_descriptors() {
 int main() {
 #ifndef _WIN32
     hold_closed_standard_descriptors();
-    // A closed output pipe must end the run through the dialogue, not kill it.
+    // A closed output pipe must end the run through the dialogue, not kill
+    // it; a file-size limit must fail a write, as a full disk does.
     std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
 #endif
     geochain::open_console();
-    return geochain::run_dialogue();
+    // Decided once: an operator at a terminal, or a file or pipe that
+    // nobody can type an entry into again.
+    return geochain::run_dialogue(geochain::is_terminal(0) ? geochain::InputMode::terminal
+                                                           : geochain::InputMode::batch);
 }

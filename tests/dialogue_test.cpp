@@ -12,9 +12,13 @@
 namespace geochain {
 namespace {
 
+// An operator at a terminal types a refused entry again; a file cannot, so
+// there the first entry that cannot be taken ends the run.
 TEST(Dialogue, ConversationTable) {
+    enum Modes { TERMINAL = 1, BATCH = 2, BOTH = 3 };
     struct Case {
         const char* name;
+        int modes;
         std::string input;
         std::string out;
         std::string err;
@@ -22,34 +26,63 @@ TEST(Dialogue, ConversationTable) {
         int records;  // of the first worked example, in fi.txt afterwards
     };
     const std::string report = expected_report(WORKED_EXAMPLES[0]) + QUESTION;
+    const std::string at_x_end = HEADER + X_PROMPT + "\n";
+    const std::string at_y_end = HEADER + X_PROMPT + Y_PROMPT + "\n";
+    const std::string end = ", konec vstupu.\n";
     const Case cases[] = {
-        {"answer 0 ends", "1100000\n700000\n300\n0\n", CYCLE_P, "", 0, 1},
-        {"three numbers on one line", P + "\n0\n", CYCLE_P, "", 0, 1},
-        {"answer 00 ends", P + "\n00\n", CYCLE_P, "", 0, 1},
-        {"blank lines skipped", "\n\n  \n1100000\n\n700000\n300\n\n\n0\n", CYCLE_P, "", 0, 1},
-        {"ano continues cleanly", P + "\nano\n" + P + "\n0\n", times(2, CYCLE_P), "", 0, 2},
-        {"n and a continue", P + "\nn\n" + P + "\na\n" + P + "\n0", times(3, CYCLE_P), "", 0, 3},
-        {"decimal comma re-asks X", "12,5 1 2\n" + P + "\n0\n",
+        {"answer 00 ends", BOTH, P + "\n00 \t\n", CYCLE_P, "", 0, 1},
+        {"blank lines skipped", BOTH, "\n\n  \n1100000\n\n700000\n300\n\n\n0\n", CYCLE_P, "", 0, 1},
+        {"ano continues cleanly", BOTH, P + "\nano\n" + P + "\n0\n", times(2, CYCLE_P), "", 0, 2},
+        {"n and a continue", BOTH, P + "\nn\n" + P + "\na\n" + P + "\n0", times(3, CYCLE_P), "", 0,
+         3},
+        {"CR-only line ends", BOTH, P + "\r1\r" + P + "\r0\r", times(2, CYCLE_P), "", 0, 2},
+        {"DOS end-of-file byte", BOTH, P + "\r\n1\r\n\x1A", CYCLE_P + HEADER + X_PROMPT + "\n", "",
+         0, 1},
+        {"decimal comma re-asks X", TERMINAL, "12,5 1 2\n" + P + "\n0\n",
          HEADER + X_PROMPT + INVALID + PROMPTS + report, "", 0, 1},
-        {"invalid Y keeps X", "1100000 x 5\n700000 300\n0\n",
+        {"invalid Y keeps X", TERMINAL, "1100000 x 5\n700000 300\n0\n",
          HEADER + X_PROMPT + Y_PROMPT + INVALID + Y_PROMPT + H_PROMPT + report, "", 0, 1},
-        {"end at X prompt", "", HEADER + X_PROMPT + "\n", "", 0, 0},
-        {"end after invalid X", "abc", HEADER + X_PROMPT + INVALID + X_PROMPT + "\n", "", 0, 0},
-        {"end at Y prompt", "1\n", HEADER + X_PROMPT + Y_PROMPT + "\n", INCOMPLETE, 1, 0},
-        {"end at h prompt", "1 2", HEADER + PROMPTS + "\n", INCOMPLETE, 1, 0},
-        {"end at question", P, CYCLE_P + "\n", "", 0, 1},
-        {"end at second X prompt", P + "\n1\n", CYCLE_P + HEADER + X_PROMPT + "\n", "", 0, 1},
+        {"end after invalid X", TERMINAL, "abc", HEADER + X_PROMPT + INVALID + X_PROMPT + "\n", "",
+         0, 0},
+        {"lines counted across CR LF and CR", BATCH, P + "\r\n1\r\n\r\n\r1100000 x",
+         CYCLE_P + at_y_end, "Neplatne cislo na radku 5: x" + end, 1, 1},
+        {"refused entry shown safely", BATCH, "\x1B[2J" + std::string(50, '9'), at_x_end,
+         "Neplatne cislo na radku 1: \\x1B[2J" + std::string(36, '9') + "..." + end, 1, 0},
+        {"point lines without answer lines", BATCH, times(4, P + "\n"), CYCLE_P + "\n",
+         "Za odpovedi na radku 2 nasleduje dalsi text: 700000" + end, 1, 1},
+        // The first entry of a UTF-16 file, "1 ", read as bytes.
+        {"UTF-16 little-endian", BATCH,
+         std::string("\xFF\xFE"
+                     "1\0 \0",
+                     6),
+         at_x_end, UTF16, 1, 0},
+        {"UTF-16 big-endian", BATCH,
+         std::string("\xFE\xFF\0"
+                     "1\0 ",
+                     6),
+         at_x_end, UTF16, 1, 0},
+        {"end at X prompt", BOTH, "", at_x_end, "", 0, 0},
+        {"end at Y prompt", BOTH, "1\n", at_y_end, INCOMPLETE, 1, 0},
+        {"end at h prompt", BOTH, "1 2", HEADER + PROMPTS + "\n", INCOMPLETE, 1, 0},
+        {"end at question", BOTH, P, CYCLE_P + "\n", "", 0, 1},
+        {"end at second X prompt", BOTH, P + "\n1\n", CYCLE_P + HEADER + X_PROMPT + "\n", "", 0, 1},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const testing_support::TempDir dir;
-        std::istringstream in(c.input);
-        std::ostringstream out;
-        std::ostringstream err;
-        EXPECT_EQ(run_dialogue(in, out, err, (dir.path / "fi.txt").string()), c.status);
-        EXPECT_EQ(out.str(), c.out);
-        EXPECT_EQ(err.str(), c.err);
-        EXPECT_EQ(testing_support::read_file(dir.path / "fi.txt"), times(c.records, RECORD_P));
+        for (const InputMode mode : {InputMode::terminal, InputMode::batch}) {
+            if ((c.modes & (mode == InputMode::terminal ? TERMINAL : BATCH)) == 0) {
+                continue;
+            }
+            SCOPED_TRACE(std::string(c.name) +
+                         (mode == InputMode::terminal ? ", typed" : ", file"));
+            const testing_support::TempDir dir;
+            std::istringstream in(c.input);
+            std::ostringstream out;
+            std::ostringstream err;
+            EXPECT_EQ(run_dialogue(in, out, err, (dir.path / "fi.txt").string(), mode), c.status);
+            EXPECT_EQ(out.str(), c.out);
+            EXPECT_EQ(err.str(), c.err);
+            EXPECT_EQ(testing_support::read_file(dir.path / "fi.txt"), times(c.records, RECORD_P));
+        }
     }
 }
 
@@ -73,7 +106,7 @@ TEST(Dialogue, OutputLostAtTheQuestionEndsTheRunWithStatus1) {
     std::istringstream in(P + "\n1\n" + P + "\n0\n");
     std::ostream out(&screen);
     std::ostringstream err;
-    EXPECT_EQ(run_dialogue(in, out, err, (dir.path / "fi.txt").string()), 1);
+    EXPECT_EQ(run_dialogue(in, out, err, (dir.path / "fi.txt").string(), InputMode::batch), 1);
     EXPECT_EQ(screen.taken, CYCLE_P.substr(0, screen.room));
     EXPECT_EQ(testing_support::read_file(dir.path / "fi.txt"), RECORD_P);
 }
@@ -85,7 +118,7 @@ TEST(Dialogue, NewLogGetsMode0666LessTheUmask) {
         std::istringstream in(P + "\n0\n");
         std::ostringstream out;
         const mode_t saved = ::umask(mask);
-        run_dialogue(in, out, out, (dir.path / "fi.txt").string());
+        run_dialogue(in, out, out, (dir.path / "fi.txt").string(), InputMode::batch);
         ::umask(saved);
         struct stat st {};
         ASSERT_EQ(::stat((dir.path / "fi.txt").c_str(), &st), 0);

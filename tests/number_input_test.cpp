@@ -100,18 +100,21 @@ TEST(NumberInput, InvalidEntries) {
     }
     const std::string long_entry(MAX_ENTRY_CHARS + 1, '1');
     std::istringstream in(long_entry + " 7");
-    EXPECT_EQ(read_number(in).kind, EntryKind::invalid);
-    EXPECT_EQ(read_number(in).value, 7.0);
+    InputLines lines{*in.rdbuf()};
+    EXPECT_EQ(read_number(lines).kind, EntryKind::invalid);
+    EXPECT_EQ(read_number(lines).value, 7.0);
     std::istringstream longest(std::string(MAX_ENTRY_CHARS, '1'));
-    EXPECT_EQ(read_number(longest).kind, EntryKind::number);
+    InputLines longest_lines{*longest.rdbuf()};
+    EXPECT_EQ(read_number(longest_lines).kind, EntryKind::number);
 }
 
 TEST(NumberInput, ReadsEntriesAcrossBlanksAndLineEnds) {
     std::istringstream in("\n\n \t1100000 700000\r\n\v\f300\n");
-    EXPECT_EQ(read_number(in).value, 1100000.0);
-    EXPECT_EQ(read_number(in).value, 700000.0);
-    EXPECT_EQ(read_number(in).value, 300.0);
-    EXPECT_EQ(read_number(in).kind, EntryKind::end_of_input);
+    InputLines lines{*in.rdbuf()};
+    EXPECT_EQ(read_number(lines).value, 1100000.0);
+    EXPECT_EQ(read_number(lines).value, 700000.0);
+    EXPECT_EQ(read_number(lines).value, 300.0);
+    EXPECT_EQ(read_number(lines).kind, EntryKind::end_of_input);
 }
 
 }  // namespace

@@ -45,7 +45,13 @@ enum class Surroundings {
     terminal,                // files, and a pseudo-terminal as controlling terminal
     terminal_stdout_closed,  // the same with standard output closed at start-up
     terminal_stderr_closed,  // the same with standard error closed at start-up
-    stderr_on_stdout,        // standard error the same file as standard output, as 2>&1
+    // Files, the terminal set tostop, and the program a background job of
+    // its session: it may not write to the terminal.
+    terminal_background,
+    // Standard input the pseudo-terminal itself, without echo: an operator
+    // typing, each read one line.
+    typed_at_terminal,
+    stderr_on_stdout,  // standard error the same file as standard output, as 2>&1
     // Standard input a pipe written in pieces, separated by '|' in dir/"in":
     // each piece is written once the program has read everything before it,
     // so that every piece comes to it in a read of its own, as a terminal
@@ -53,6 +59,7 @@ enum class Surroundings {
     stdin_pipe_in_pieces,
     stdin_nonblocking_pipe_in_pieces,  // the same pipe, non-blocking
     stdout_nonblocking_pipe_read_slowly,
+    log_size_limited,  // files of at most 1 KiB, as ulimit -f 1; standard output a pipe
 };
 
 struct ProcessRun {
@@ -62,9 +69,9 @@ struct ProcessRun {
     std::string terminal;  // every byte that reached the pseudo-terminal
 };
 
-// Runs geochain in dir with dir/"in" as standard input; its standard output
-// and error go to dir/"out" and dir/"err". A process that runs away is
-// stopped by a CPU time limit.
+// Runs geochain in dir with dir/"in" as standard input (or typed at the
+// terminal); its standard output and error go to dir/"out" and dir/"err".
+// A process that runs away or waits for ever is stopped after a minute.
 ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how);
 
 }  // namespace geochain::testing_support

@@ -5,10 +5,12 @@
 #include <libutil.h>
 #else
 #include <pty.h>
+#include <utmp.h>
 #endif
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -24,7 +26,27 @@ namespace {
 
 bool on_terminal(Surroundings how) {
     return how == Surroundings::terminal || how == Surroundings::terminal_stdout_closed ||
-           how == Surroundings::terminal_stderr_closed;
+           how == Surroundings::terminal_stderr_closed ||
+           how == Surroundings::terminal_background || how == Surroundings::typed_at_terminal;
+}
+
+// A pseudo-terminal without echo, set up before the program can read from
+// it; the child's side of it becomes its controlling terminal and its
+// standard descriptors.
+pid_t fork_on_terminal(Surroundings how, int& master) {
+    int slave = -1;
+    termios t{};
+    ::openpty(&master, &slave, nullptr, nullptr, nullptr);
+    ::tcgetattr(slave, &t);
+    t.c_lflag =
+        (t.c_lflag & ~tcflag_t{ECHO}) | (how == Surroundings::terminal_background ? TOSTOP : 0);
+    ::tcsetattr(slave, TCSANOW, &t);
+    const pid_t pid = ::fork();
+    ::close(pid == 0 ? master : slave);
+    if (pid == 0) {
+        ::login_tty(slave);
+    }
+    return pid;
 }
 
 void limit(int resource, rlim_t value) {
@@ -96,13 +118,13 @@ std::string read_all(int fd, bool slowly) {
     }
     const char* in = how == S::stdin_directory ? "/" : "in";
     const char* out = how == S::stdout_full_device ? "/dev/full" : "out";
-    if (::chdir(dir.c_str()) != 0 || !redirect(0, in, O_RDONLY) ||
+    if (::chdir(dir.c_str()) != 0 || (how != S::typed_at_terminal && !redirect(0, in, O_RDONLY)) ||
         !redirect(1, out, O_WRONLY | O_CREAT | O_TRUNC) ||
         !redirect(2, "err", O_WRONLY | O_CREAT | O_TRUNC)) {
         ::_exit(127);
     }
     take_pipe_end(pipe_in, 0, how == S::stdin_nonblocking_pipe_in_pieces);
-    take_pipe_end(pipe_out, 1, true);
+    take_pipe_end(pipe_out, 1, how == S::stdout_nonblocking_pipe_read_slowly);
     if (how == S::stderr_on_stdout) {
         ::dup2(1, 2);
     }
@@ -124,7 +146,22 @@ std::string read_all(int fd, bool slowly) {
     if (how == S::descriptor_limit) {
         limit(RLIMIT_NOFILE, 64);
     }
+    if (how == S::log_size_limited) {
+        limit(RLIMIT_FSIZE, 1024);
+    }
+    // A job-control shell starts the program as a background job: a process
+    // group of its own, not the terminal's foreground group. A job stopped
+    // for touching the terminal fails its row.
+    if (how == S::terminal_background) {
+        if (::fork() > 0) {
+            int wstatus = 0;
+            ::waitpid(-1, &wstatus, WUNTRACED);
+            ::_exit(WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 126);
+        }
+        ::setpgid(0, 0);
+    }
     limit(RLIMIT_CPU, 30);
+    ::alarm(60);
     std::signal(SIGPIPE, SIG_DFL);  // the program itself must choose to survive a closed pipe
     // In a cross build the emulator comes first; it runs natively.
     const char* const command[] = {GEOCHAIN_EMULATOR GEOCHAIN_EXE, nullptr};
@@ -140,12 +177,13 @@ ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how) {
     int out_ends[2] = {-1, -1};
     const bool in_pieces = how == Surroundings::stdin_pipe_in_pieces ||
                            how == Surroundings::stdin_nonblocking_pipe_in_pieces;
+    const bool slow_reader = how == Surroundings::stdout_nonblocking_pipe_read_slowly;
     if ((in_pieces && ::pipe(in_ends) != 0) ||
-        (how == Surroundings::stdout_nonblocking_pipe_read_slowly && ::pipe(out_ends) != 0)) {
+        ((slow_reader || how == Surroundings::log_size_limited) && ::pipe(out_ends) != 0)) {
         return {-1, "", "no pipe", ""};
     }
     int master = -1;
-    const pid_t pid = on_terminal(how) ? ::forkpty(&master, nullptr, nullptr, nullptr) : ::fork();
+    const pid_t pid = on_terminal(how) ? fork_on_terminal(how, master) : ::fork();
     if (pid == 0) {
         ::close(in_ends[1]);
         ::close(out_ends[0]);
@@ -156,7 +194,11 @@ ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how) {
     if (in_ends[1] >= 0) {
         write_in_pieces(in_ends[1], read_file(dir / "in"));
     }
-    const std::string piped_out = read_all(out_ends[0], true);
+    if (how == Surroundings::typed_at_terminal) {
+        const std::string keys = read_file(dir / "in");
+        static_cast<void>(::write(master, keys.data(), keys.size()));
+    }
+    const std::string piped_out = read_all(out_ends[0], slow_reader);
     const std::string terminal = read_all(master, false);
     int wstatus = 0;
     ::waitpid(pid, &wstatus, 0);

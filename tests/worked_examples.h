@@ -93,6 +93,8 @@ inline const std::string QUESTION =
     "\n\nVymazat obrazovku a pokracovat ? [ano='cokoliv' ne = '0'] ?";
 inline const std::string INVALID = "Neplatne cislo, zadejte znovu.\n";
 inline const std::string INCOMPLETE = "Neuplne zadani bodu, konec vstupu.\n";
+inline const std::string UTF16 =
+    "Vstup je v kodovani UTF-16, ulozte jej jako UTF-8 nebo ANSI, konec vstupu.\n";
 inline const std::string ASIN_DOMAIN_ERROR = "\r\nasin: DOMAIN error\r\n";
 
 // The first example as one cycle of the dialogue, and its log record.

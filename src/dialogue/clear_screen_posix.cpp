@@ -21,7 +21,10 @@ void open_console() {
 }
 
 void clear_screen() {
-    if (console_fd >= 0) {
+    // Only the terminal's foreground job may write to it: a run started in
+    // the background must neither clear the screen the user is typing at nor
+    // be stopped for trying (tostop).
+    if (console_fd >= 0 && ::tcgetpgrp(console_fd) == ::getpgrp()) {
         const ssize_t ignored = ::write(console_fd, CLEAR_SEQUENCE, sizeof CLEAR_SEQUENCE - 1);
         static_cast<void>(ignored);
     }

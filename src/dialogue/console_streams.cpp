@@ -60,7 +60,7 @@ DescriptorOutput::int_type DescriptorOutput::overflow(int_type c) {
 
 int DescriptorOutput::sync() {
     const auto pending = static_cast<std::size_t>(pptr() - pbase());
-    failed_ = failed_ || (pending > 0 && !write_all(fd_, pbase(), pending));
+    failed_ = failed_ || (pending > 0 && write_all(fd_, pbase(), pending) != pending);
     setp(buffer_.data(), buffer_.data() + buffer_.size());
     return failed_ ? -1 : 0;
 }

@@ -4,9 +4,11 @@
 
 #include <cerrno>
 
+#include <sys/stat.h>
+
 #ifdef _WIN32
 #include <io.h>
-#include <sys/stat.h>
+#include <windows.h>
 #else
 #include <poll.h>
 #include <unistd.h>
@@ -50,31 +52,60 @@ long read_some(int fd, char* data, std::size_t size) {
     return n;
 }
 
-bool write_all(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
+std::size_t write_all(int fd, const char* data, std::size_t size) {
+    std::size_t written = 0;
+    while (written < size) {
 #ifdef _WIN32
         // A text-mode descriptor turns each "\n" into CR LF on the way out.
-        const long n = ::_write(fd, data, static_cast<unsigned>(size));
+        const long n = ::_write(fd, data + written, static_cast<unsigned>(size - written));
 #else
-        const long n = static_cast<long>(::write(fd, data, size));
+        const long n = static_cast<long>(::write(fd, data + written, size - written));
 #endif
         if (n < 0 && (errno == EINTR || must_wait(fd, false))) {
             continue;
         }
         if (n <= 0) {
-            return false;
+            break;
         }
-        data += n;
-        size -= static_cast<std::size_t>(n);
+        written += static_cast<std::size_t>(n);
     }
-    return true;
+    return written;
 }
 
 int open_for_append(const char* path) {
 #ifdef _WIN32
     return ::_open(path, _O_WRONLY | _O_CREAT | _O_APPEND | _O_BINARY, _S_IREAD | _S_IWRITE);
 #else
-    return ::open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    return ::open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK, 0666);
+#endif
+}
+
+void take_back(int fd, std::size_t written) {
+    // After an appending write the offset is the end of what it wrote. If
+    // the file still ends there, nobody appended after us. Another process
+    // appending between the check and the cut is not excluded, but its own
+    // write would have to succeed on the disk that has just refused ours.
+#ifdef _WIN32
+    const __int64 end = ::_lseeki64(fd, 0, SEEK_CUR);
+    struct _stat64 st {};
+    if (end >= static_cast<__int64>(written) && ::_fstat64(fd, &st) == 0 && st.st_size == end) {
+        ::_chsize_s(fd, end - static_cast<__int64>(written));
+    }
+#else
+    const off_t end = ::lseek(fd, 0, SEEK_CUR);
+    struct stat st {};
+    if (end >= static_cast<off_t>(written) && ::fstat(fd, &st) == 0 && st.st_size == end) {
+        static_cast<void>(::ftruncate(fd, end - static_cast<off_t>(written)));
+    }
+#endif
+}
+
+bool is_terminal(int fd) {
+#ifdef _WIN32
+    DWORD mode = 0;
+    return GetConsoleMode(reinterpret_cast<HANDLE>(::_get_osfhandle(fd)), &mode) != 0;
+#else
+    return ::isatty(fd) == 1;
 #endif
 }
 

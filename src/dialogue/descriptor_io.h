@@ -11,13 +11,22 @@ namespace geochain {
 long read_some(int fd, char* data, std::size_t size);
 
 // Writes everything, retrying after interruptions and partial writes, and
-// waiting while a non-blocking descriptor is full.
-bool write_all(int fd, const char* data, std::size_t size);
+// waiting while a non-blocking descriptor is full. Returns how many bytes
+// were written: all of them, or fewer when a write failed.
+std::size_t write_all(int fd, const char* data, std::size_t size);
 
 // Opens a file for appending, created with mode 0666 less the umask if it is
-// missing, never truncated. Binary on Windows: no CR is ever added. -1 on
-// failure.
+// missing, never truncated. Binary on Windows: no CR is ever added. Never
+// waits: a FIFO that nobody reads fails at once. -1 on failure.
 int open_for_append(const char* path);
+
+// Takes back the last `written` bytes appended through fd by cutting the
+// file to where they began, unless something was appended after them.
+void take_back(int fd, std::size_t written);
+
+// True when fd is a terminal an operator types at (on Windows, a console:
+// the C runtime's _isatty is true for NUL as well).
+bool is_terminal(int fd);
 
 void close_descriptor(int fd);
 

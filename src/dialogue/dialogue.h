@@ -5,33 +5,42 @@
 #include <ostream>
 #include <string>
 
+#include "dialogue/number_input.h"
 #include "geodesy/records.h"
 
 namespace geochain {
+
+// Who answers the prompts. An operator at a terminal can type an entry
+// again; a file or a pipe cannot, so there the first entry that cannot be
+// taken ends the run, before it can shift every later field.
+enum class InputMode { terminal, batch };
 
 enum class PointStatus {
     complete,     // X, Y and h taken
     no_point,     // input ended before anything of the point was taken
     incomplete,   // input ended after X, or X and Y
+    refused,      // batch input held an entry that is not a number
     output_lost,  // standard output can no longer be written
 };
 
 struct PointReading {
     PointStatus status;
     PlanePoint point;
+    Entry refused;  // the entry that ended a batch run
 };
 
-// Prompts for X, Y and h and reads them. An invalid entry is reported, the
-// rest of its line dropped and the same prompt written again.
-PointReading read_point(std::istream& in, std::ostream& out);
+// Prompts for X, Y and h and reads them. At a terminal an invalid entry is
+// reported, the rest of its line dropped and the same prompt written again.
+PointReading read_point(InputLines& in, std::ostream& out, InputMode mode);
 
 // Runs the dialogue over the given streams, logging every point to log_path,
 // and returns the exit status: 0 when the operator answers "0" or the input
-// ends between points, 1 when it ends inside a point or the output is lost.
+// ends between points, 1 when it ends inside a point, when batch input holds
+// what cannot be taken, or when the output is lost.
 int run_dialogue(std::istream& in, std::ostream& out, std::ostream& err,
-                 const std::string& log_path);
+                 const std::string& log_path, InputMode mode);
 
 // The dialogue on the process's standard streams.
-int run_dialogue();
+int run_dialogue(InputMode mode);
 
 }  // namespace geochain

@@ -1,5 +1,6 @@
 #include "dialogue/number_input.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -7,7 +8,7 @@ namespace geochain {
 
 namespace {
 
-using Traits = std::istream::traits_type;
+using Traits = std::streambuf::traits_type;
 
 // The six characters that formatted input skips.
 bool is_blank(int c) {
@@ -16,13 +17,42 @@ bool is_blank(int c) {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
+// Where an entry would begin, DOS and Windows take this byte as the end of
+// the file; older Windows tools still end their files with it.
+constexpr int DOS_END_OF_FILE = 0x1A;
+
+// Takes the character c that is next in the input, counting the line it
+// ends. It does not look further: at a terminal, the next line may not be
+// typed yet.
+void take(InputLines& in, int c) {
+    in.line += static_cast<long>(c == '\r' || (c == '\n' && !in.after_cr));
+    in.after_cr = c == '\r';
+    in.at_start = false;
+    in.buf.sbumpc();
+}
+
 // Skips white space; returns the next character without taking it.
-int skip_blanks(std::streambuf& buf) {
-    int c = buf.sgetc();
+int skip_blanks(InputLines& in) {
+    int c = in.buf.sgetc();
     while (c != Traits::eof() && is_blank(c)) {
-        c = buf.snextc();
+        take(in, c);
+        c = in.buf.sgetc();
     }
     return c;
+}
+
+// Takes the run of non-blank characters that begins with c, keeping at most
+// room of them in kept; returns its whole length.
+std::size_t take_word(InputLines& in, int c, char* kept, std::size_t room) {
+    std::size_t len = 0;
+    for (; c != Traits::eof() && !is_blank(c); c = in.buf.snextc(), ++len) {
+        if (len < room) {
+            kept[len] = Traits::to_char_type(c);
+        }
+    }
+    in.after_cr = in.after_cr && len == 0;
+    in.at_start = in.at_start && len == 0;
+    return len;
 }
 
 // Position of the leading digit of a decimal number relative to the decimal
@@ -44,7 +74,7 @@ long decimal_order(std::string_view mantissa, long exponent) {
 }  // namespace
 
 Entry parse_number(std::string_view text) {
-    const Entry invalid{EntryKind::invalid, 0.0};
+    const Entry invalid{EntryKind::invalid, 0.0, {}};
     std::size_t i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -101,48 +131,64 @@ Entry parse_number(std::string_view text) {
     } else if (res.ec != std::errc() || res.ptr != text.data() + text.size()) {
         return invalid;
     }
-    return {EntryKind::number, negative ? -value : value};
+    return {EntryKind::number, negative ? -value : value, {}};
 }
 
-Entry read_number(std::istream& in) {
-    std::streambuf& buf = *in.rdbuf();
-    int c = skip_blanks(buf);
-    if (c == Traits::eof()) {
-        return {EntryKind::end_of_input, 0.0};
+Entry read_number(InputLines& in) {
+    int c = skip_blanks(in);
+    if (c == Traits::eof() || c == DOS_END_OF_FILE) {
+        return {EntryKind::end_of_input, 0.0, {}};
     }
+    const bool first_of_input = in.at_start;
+    const long line = in.line;
     // Characters past the limit are consumed but not kept, so a line of any
     // length costs no memory.
     char text[MAX_ENTRY_CHARS];
-    std::size_t len = 0;
-    bool too_long = false;
-    while (c != Traits::eof() && !is_blank(c)) {
-        if (len < MAX_ENTRY_CHARS) {
-            text[len++] = Traits::to_char_type(c);
-        } else {
-            too_long = true;
+    const std::size_t len = take_word(in, c, text, MAX_ENTRY_CHARS);
+    const std::string_view kept(text, std::min(len, MAX_ENTRY_CHARS));
+    Entry entry = len > MAX_ENTRY_CHARS ? Entry{EntryKind::invalid, 0.0, {}} : parse_number(kept);
+    if (entry.kind == EntryKind::invalid) {
+        entry.word = {std::string(kept.substr(0, SHOWN_ENTRY_CHARS)), len, line};
+        const std::string_view mark = kept.substr(0, 2);
+        if (first_of_input && (mark == "\xFF\xFE" || mark == "\xFE\xFF")) {
+            entry.kind = EntryKind::utf16;
         }
-        c = buf.snextc();
     }
-    if (too_long) {
-        return {EntryKind::invalid, 0.0};
-    }
-    return parse_number(std::string_view(text, len));
+    return entry;
 }
 
-bool read_answer(std::istream& in, char& answer) {
-    std::streambuf& buf = *in.rdbuf();
-    const int c = skip_blanks(buf);
-    if (c == Traits::eof()) {
+bool read_answer(InputLines& in, char& answer) {
+    const int c = skip_blanks(in);
+    if (c == Traits::eof() || c == DOS_END_OF_FILE) {
         return false;
     }
     answer = Traits::to_char_type(c);
-    buf.sbumpc();
+    take(in, c);
     return true;
 }
 
-void discard_line(std::istream& in) {
-    std::streambuf& buf = *in.rdbuf();
-    for (int c = buf.sbumpc(); c != Traits::eof() && c != '\n'; c = buf.sbumpc()) {
+Word word_after_answer(InputLines& in) {
+    int c = in.buf.sgetc();
+    take_word(in, c, nullptr, 0);
+    for (c = in.buf.sgetc(); c == ' ' || c == '\t' || c == '\v' || c == '\f'; c = in.buf.sgetc()) {
+        take(in, c);
+    }
+    if (c == Traits::eof() || c == '\n' || c == '\r' || c == DOS_END_OF_FILE) {
+        return {};
+    }
+    Word word{{}, 0, in.line};
+    char text[SHOWN_ENTRY_CHARS];
+    word.length = take_word(in, c, text, SHOWN_ENTRY_CHARS);
+    word.start.assign(text, std::min(word.length, SHOWN_ENTRY_CHARS));
+    return word;
+}
+
+void discard_line(InputLines& in) {
+    for (int c = in.buf.sgetc(); c != Traits::eof(); c = in.buf.sgetc()) {
+        take(in, c);
+        if (c == '\n' || c == '\r') {
+            return;
+        }
     }
 }
 

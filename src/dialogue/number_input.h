@@ -1,8 +1,10 @@
 // Reading the operator's entries: whole numbers in the classic "C" syntax,
-// with bounded memory whatever the input holds.
+// with bounded memory whatever the input holds, and the line each entry
+// stands on.
 #pragma once
 
-#include <istream>
+#include <streambuf>
+#include <string>
 #include <string_view>
 
 namespace geochain {
@@ -10,11 +12,35 @@ namespace geochain {
 // Longest entry taken as a number; anything longer is invalid.
 inline constexpr std::size_t MAX_ENTRY_CHARS = 4096;
 
-enum class EntryKind { number, invalid, end_of_input };
+// How much of an entry is kept to be shown back to the user.
+inline constexpr std::size_t SHOWN_ENTRY_CHARS = 40;
+
+// The input as the dialogue reads it, and the line its next character is
+// on. LF, CR LF and a lone CR each end one line, as editors on Unix, Windows
+// and the old Mac OS write them.
+struct InputLines {
+    std::streambuf& buf;
+    long line = 1;          // the first line is 1
+    bool after_cr = false;  // an LF right after a CR ends no second line
+    bool at_start = true;   // nothing taken yet
+};
+
+// A run of non-blank characters as it came: its first SHOWN_ENTRY_CHARS
+// bytes, its whole length, and the line it stands on.
+struct Word {
+    std::string start;
+    std::size_t length = 0;
+    long line = 0;
+};
+
+// A UTF-16 file begins with the byte-order mark FF FE (little-endian) or
+// FE FF (big-endian); read as bytes, the whole file is one unreadable entry.
+enum class EntryKind { number, invalid, utf16, end_of_input };
 
 struct Entry {
     EntryKind kind;
     double value;
+    Word word;  // filled for an entry that is not a number
 };
 
 // Parses one whole entry: optional sign, digits with an optional ".", and an
@@ -24,14 +50,20 @@ struct Entry {
 Entry parse_number(std::string_view text);
 
 // Skips white space (line ends included) and reads the next entry, a run of
-// non-blank characters. The blank that ends it stays unread.
-Entry read_number(std::istream& in);
+// non-blank characters. The blank that ends it stays unread. A DOS
+// end-of-file byte (0x1A) where an entry would begin ends the input.
+Entry read_number(InputLines& in);
 
 // Skips white space and takes the next character into answer; false at
-// the end of the input.
-bool read_answer(std::istream& in, char& answer);
+// the end of the input (a 0x1A byte there included).
+bool read_answer(InputLines& in, char& answer);
+
+// After the answer's first character: takes the rest of its word and the
+// blanks after it. Returns the word that follows on the same line, or an
+// empty word when the line or the input ends there.
+Word word_after_answer(InputLines& in);
 
 // Drops everything up to and including the next line end.
-void discard_line(std::istream& in);
+void discard_line(InputLines& in);
 
 }  // namespace geochain

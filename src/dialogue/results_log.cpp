@@ -21,12 +21,17 @@ void append_log(const PointResult& r, const std::string& path) {
     record +=
         "U = " + degrees8(r.spherical.U) + "   V = " + format_fixed(r.spherical.V, 8) + "\r\n";
     // Append mode puts every record at the end, in one write, even if
-    // another process writes the file too. Failures are ignored.
+    // another process writes the file too. Failures are ignored, but a
+    // record that a full disk or a file-size limit cut short is taken back:
+    // the next record must start on a record boundary.
     const int fd = open_for_append(path.c_str());
     if (fd < 0) {
         return;
     }
-    write_all(fd, record.data(), record.size());
+    const std::size_t written = write_all(fd, record.data(), record.size());
+    if (written > 0 && written < record.size()) {
+        take_back(fd, written);
+    }
     close_descriptor(fd);
 }
 

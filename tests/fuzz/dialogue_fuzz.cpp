@@ -1,6 +1,6 @@
 // libFuzzer target: arbitrary bytes as the operator's whole input to the
-// dialogue. Output is discarded; the log goes to a private temporary folder,
-// emptied after every input and removed when the fuzzer exits.
+// dialogue, at a terminal and in a file. Output is discarded; the log goes to a private temporary
+// folder, emptied after every input and removed when the fuzzer exits.
 #include <unistd.h>
 
 #include <cstdint>
@@ -35,10 +35,13 @@ struct LogFolder {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const LogFolder folder;
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     DiscardingBuf discard;
     std::ostream out(&discard);
-    geochain::run_dialogue(in, out, out, folder.log);
-    std::remove(folder.log.c_str());
+    // The same bytes as typed at a terminal and as a file.
+    for (const auto mode : {geochain::InputMode::terminal, geochain::InputMode::batch}) {
+        std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+        geochain::run_dialogue(in, out, out, folder.log, mode);
+        std::remove(folder.log.c_str());
+    }
     return 0;
 }
