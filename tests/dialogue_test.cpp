@@ -4,6 +4,7 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "dialogue/dialogue.h"
 #include "process.h"
@@ -15,10 +16,11 @@ namespace {
 // An operator at a terminal types a refused entry again; a file cannot, so
 // there the first entry that cannot be taken ends the run.
 TEST(Dialogue, ConversationTable) {
-    enum Modes { TERMINAL = 1, BATCH = 2, BOTH = 3 };
+    const std::vector<InputMode> TERMINAL{InputMode::terminal}, BATCH{InputMode::batch},
+        BOTH{InputMode::terminal, InputMode::batch};
     struct Case {
         const char* name;
-        int modes;
+        std::vector<InputMode> modes;
         std::string input;
         std::string out;
         std::string err;
@@ -32,14 +34,12 @@ TEST(Dialogue, ConversationTable) {
     const Case cases[] = {
         {"answer 00 ends", BOTH, P + "\n00 \t\n", CYCLE_P, "", 0, 1},
         {"blank lines skipped", BOTH, "\n\n  \n1100000\n\n700000\n300\n\n\n0\n", CYCLE_P, "", 0, 1},
-        {"ano continues cleanly", BOTH, P + "\nano\n" + P + "\n0\n", times(2, CYCLE_P), "", 0, 2},
-        {"n and a continue", BOTH, P + "\nn\n" + P + "\na\n" + P + "\n0", times(3, CYCLE_P), "", 0,
-         3},
+        // "ne" is Czech for "no", and goes on all the same.
+        {"ne and ano continue cleanly", BOTH, P + "\nne\n" + P + "\nano\n" + P + "\n0",
+         times(3, CYCLE_P), "", 0, 3},
         {"CR-only line ends", BOTH, P + "\r1\r" + P + "\r0\r", times(2, CYCLE_P), "", 0, 2},
         {"DOS end-of-file byte", BOTH, P + "\r\n1\r\n\x1A", CYCLE_P + HEADER + X_PROMPT + "\n", "",
          0, 1},
-        {"decimal comma re-asks X", TERMINAL, "12,5 1 2\n" + P + "\n0\n",
-         HEADER + X_PROMPT + INVALID + PROMPTS + report, "", 0, 1},
         {"invalid Y keeps X", TERMINAL, "1100000 x 5\n700000 300\n0\n",
          HEADER + X_PROMPT + Y_PROMPT + INVALID + Y_PROMPT + H_PROMPT + report, "", 0, 1},
         {"end after invalid X", TERMINAL, "abc", HEADER + X_PROMPT + INVALID + X_PROMPT + "\n", "",
@@ -68,10 +68,7 @@ TEST(Dialogue, ConversationTable) {
         {"end at second X prompt", BOTH, P + "\n1\n", CYCLE_P + HEADER + X_PROMPT + "\n", "", 0, 1},
     };
     for (const Case& c : cases) {
-        for (const InputMode mode : {InputMode::terminal, InputMode::batch}) {
-            if ((c.modes & (mode == InputMode::terminal ? TERMINAL : BATCH)) == 0) {
-                continue;
-            }
+        for (const InputMode mode : c.modes) {
             SCOPED_TRACE(std::string(c.name) +
                          (mode == InputMode::terminal ? ", typed" : ", file"));
             const testing_support::TempDir dir;
@@ -95,11 +92,9 @@ TEST(Dialogue, OutputLostAtTheQuestionEndsTheRunWithStatus1) {
         std::string taken;
         std::size_t room = CYCLE_P.size() - QUESTION.size() + 2;
         int_type overflow(int_type c) override {
-            if (taken.size() == room) {
-                return traits_type::eof();
-            }
-            taken += traits_type::to_char_type(c);
-            return c;
+            const bool full = taken.size() == room;
+            taken.append(full ? 0 : 1, traits_type::to_char_type(c));
+            return full ? traits_type::eof() : c;
         }
     } screen;
     const testing_support::TempDir dir;
@@ -120,9 +115,8 @@ TEST(Dialogue, NewLogGetsMode0666LessTheUmask) {
         const mode_t saved = ::umask(mask);
         run_dialogue(in, out, out, (dir.path / "fi.txt").string(), InputMode::batch);
         ::umask(saved);
-        struct stat st {};
-        ASSERT_EQ(::stat((dir.path / "fi.txt").c_str(), &st), 0);
-        EXPECT_EQ(st.st_mode & 07777, 0666 & ~mask) << "umask " << mask;
+        const auto mode = std::filesystem::status(dir.path / "fi.txt").permissions();
+        EXPECT_EQ(static_cast<mode_t>(mode), 0666 & ~mask) << "umask " << mask;
     }
 }
 #endif

@@ -35,31 +35,35 @@ inline std::string platform_text(std::string text) {
 // terminal the program runs in a session of its own, so that no test run
 // reaches (or clears) the terminal of whoever runs the tests.
 enum class Surroundings {
-    files,                   // standard input, output and error are files
-    memory_bound,            // and the address space is limited to 64 MiB
-    descriptor_limit,        // and at most 64 descriptors may be open
-    stdout_broken_pipe,      // standard output a pipe whose reader is gone
-    stdout_full_device,      // standard output /dev/full
-    stdin_closed,            // standard input closed at start-up
-    stdin_directory,         // standard input the root directory: reads fail
-    terminal,                // files, and a pseudo-terminal as controlling terminal
-    terminal_stdout_closed,  // the same with standard output closed at start-up
-    terminal_stderr_closed,  // the same with standard error closed at start-up
-    // Files, the terminal set tostop, and the program a background job of
-    // its session: it may not write to the terminal.
-    terminal_background,
-    // Standard input the pseudo-terminal itself, without echo: an operator
-    // typing, each read one line.
-    typed_at_terminal,
-    stderr_on_stdout,  // standard error the same file as standard output, as 2>&1
+    files,               // standard input, output and error are files
+    memory_bound,        // and the address space is limited to 64 MiB
+    descriptor_limit,    // and at most 64 descriptors may be open
+    stdout_broken_pipe,  // standard output a pipe whose reader is gone
+    stdout_full_device,  // standard output /dev/full
+    stdin_closed,        // standard input closed at start-up
+    stdin_directory,     // standard input the root directory: reads fail
+    stderr_on_stdout,    // standard error the same file as standard output, as 2>&1
     // Standard input a pipe written in pieces, separated by '|' in dir/"in":
     // each piece is written once the program has read everything before it,
     // so that every piece comes to it in a read of its own, as a terminal
     // hands over each line.
     stdin_pipe_in_pieces,
     stdin_nonblocking_pipe_in_pieces,  // the same pipe, non-blocking
-    stdout_nonblocking_pipe_read_slowly,
-    log_size_limited,  // files of at most 1 KiB, as ulimit -f 1; standard output a pipe
+    log_size_limited,                  // files of at most 64 KiB, as ulimit -f 64
+    // From here on, a pseudo-terminal without echo or output conversion is
+    // the controlling terminal. Files, with standard output or error closed
+    // at start-up:
+    terminal_stdout_closed,
+    terminal_stderr_closed,
+    // Files, the terminal set tostop, and the program a background job of
+    // its session: it may not write to the terminal.
+    terminal_background,
+    // Standard input the pseudo-terminal itself: an operator typing, each
+    // read one line.
+    typed_at_terminal,
+    // Standard output the terminal, non-blocking, and read slowly: writes are
+    // taken in part.
+    stdout_nonblocking_terminal_read_slowly,
 };
 
 struct ProcessRun {

@@ -24,14 +24,10 @@ namespace geochain::testing_support {
 
 namespace {
 
-bool on_terminal(Surroundings how) {
-    return how == Surroundings::terminal || how == Surroundings::terminal_stdout_closed ||
-           how == Surroundings::terminal_stderr_closed ||
-           how == Surroundings::terminal_background || how == Surroundings::typed_at_terminal;
-}
+bool on_terminal(Surroundings how) { return how >= Surroundings::terminal_stdout_closed; }
 
-// A pseudo-terminal without echo, set up before the program can read from
-// it; the child's side of it becomes its controlling terminal and its
+// A pseudo-terminal without echo or output conversion, set up before the
+// program can use it; the child's side of it becomes its controlling terminal and its
 // standard descriptors.
 pid_t fork_on_terminal(Surroundings how, int& master) {
     int slave = -1;
@@ -40,6 +36,7 @@ pid_t fork_on_terminal(Surroundings how, int& master) {
     ::tcgetattr(slave, &t);
     t.c_lflag =
         (t.c_lflag & ~tcflag_t{ECHO}) | (how == Surroundings::terminal_background ? TOSTOP : 0);
+    t.c_oflag &= ~tcflag_t{OPOST};
     ::tcsetattr(slave, TCSANOW, &t);
     const pid_t pid = ::fork();
     ::close(pid == 0 ? master : slave);
@@ -62,22 +59,13 @@ bool redirect(int fd, const char* path, int flags) {
     return opened == fd || ::close(opened) == 0;
 }
 
-// Puts one end of a pipe (-1: none) in place of a standard descriptor.
-void take_pipe_end(int end, int fd, bool nonblocking) {
-    if (end >= 0) {
-        ::dup2(end, fd);
-        ::close(end);
-        if (nonblocking) {
-            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
-        }
-    }
-}
+void set_nonblocking(int fd) { ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK); }
 
 void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 // Writes each piece once the pipe is empty again, that is once the program
 // has taken everything before it; a program that stops reading is given up
-// on after ten seconds. Pieces are short: one blocking write each.
+// on after ten seconds. One blocking write a piece.
 void write_in_pieces(int pipe_in, const std::string& input) {
     std::signal(SIGPIPE, SIG_IGN);  // a program that ended early fails its row, not the suite
     for (std::size_t begin = 0, end = 0; begin <= input.size(); begin = end + 1) {
@@ -92,13 +80,13 @@ void write_in_pieces(int pipe_in, const std::string& input) {
     ::close(pipe_in);
 }
 
-// Everything until the end of the file (none for -1). Slowly: a pause after
+// Everything until the end of the file. Slowly: a pause after
 // each read, far slower than the program writes, so that its non-blocking
-// writes meet a full pipe.
+// writes meet a full terminal.
 std::string read_all(int fd, bool slowly) {
     std::string all;
     char buf[4096];
-    for (ssize_t n; fd >= 0 && (n = ::read(fd, buf, sizeof buf)) > 0;) {
+    for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;) {
         all.append(buf, static_cast<std::size_t>(n));
         pause(slowly ? 1 : 0);
     }
@@ -107,7 +95,7 @@ std::string read_all(int fd, bool slowly) {
 }
 
 // In the child, between fork and exec: only async-signal-safe calls.
-[[noreturn]] void exec_in(const std::string& dir, Surroundings how, int pipe_in, int pipe_out) {
+[[noreturn]] void exec_in(const std::string& dir, Surroundings how, int pipe_in) {
     using S = Surroundings;
     if (on_terminal(how)) {
         // One descriptor stays on the terminal until the program exits, so
@@ -118,13 +106,18 @@ std::string read_all(int fd, bool slowly) {
     }
     const char* in = how == S::stdin_directory ? "/" : "in";
     const char* out = how == S::stdout_full_device ? "/dev/full" : "out";
+    const bool out_on_terminal = how == S::stdout_nonblocking_terminal_read_slowly;
     if (::chdir(dir.c_str()) != 0 || (how != S::typed_at_terminal && !redirect(0, in, O_RDONLY)) ||
-        !redirect(1, out, O_WRONLY | O_CREAT | O_TRUNC) ||
+        (!out_on_terminal && !redirect(1, out, O_WRONLY | O_CREAT | O_TRUNC)) ||
         !redirect(2, "err", O_WRONLY | O_CREAT | O_TRUNC)) {
         ::_exit(127);
     }
-    take_pipe_end(pipe_in, 0, how == S::stdin_nonblocking_pipe_in_pieces);
-    take_pipe_end(pipe_out, 1, how == S::stdout_nonblocking_pipe_read_slowly);
+    if (pipe_in >= 0 && ::dup2(pipe_in, 0) == 0) {  // the pipe in place of standard input
+        ::close(pipe_in);
+    }
+    if (how == S::stdin_nonblocking_pipe_in_pieces || out_on_terminal) {
+        set_nonblocking(out_on_terminal ? 1 : 0);
+    }
     if (how == S::stderr_on_stdout) {
         ::dup2(1, 2);
     }
@@ -147,7 +140,7 @@ std::string read_all(int fd, bool slowly) {
         limit(RLIMIT_NOFILE, 64);
     }
     if (how == S::log_size_limited) {
-        limit(RLIMIT_FSIZE, 1024);
+        limit(RLIMIT_FSIZE, 64 << 10);
     }
     // A job-control shell starts the program as a background job: a process
     // group of its own, not the terminal's foreground group. A job stopped
@@ -174,23 +167,23 @@ std::string read_all(int fd, bool slowly) {
 ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how) {
     const std::string where = dir.string();
     int in_ends[2] = {-1, -1};
-    int out_ends[2] = {-1, -1};
     const bool in_pieces = how == Surroundings::stdin_pipe_in_pieces ||
                            how == Surroundings::stdin_nonblocking_pipe_in_pieces;
-    const bool slow_reader = how == Surroundings::stdout_nonblocking_pipe_read_slowly;
-    if ((in_pieces && ::pipe(in_ends) != 0) ||
-        ((slow_reader || how == Surroundings::log_size_limited) && ::pipe(out_ends) != 0)) {
+    if (in_pieces && ::pipe(in_ends) != 0) {
         return {-1, "", "no pipe", ""};
     }
+#ifdef F_SETPIPE_SZ
+    // Room for more than the program's 64 KiB buffer, so that a read that
+    // asks for too much gets it (Linux; elsewhere pipes stay as they are).
+    ::fcntl(in_ends[1], F_SETPIPE_SZ, 1 << 20);
+#endif
     int master = -1;
     const pid_t pid = on_terminal(how) ? fork_on_terminal(how, master) : ::fork();
     if (pid == 0) {
         ::close(in_ends[1]);
-        ::close(out_ends[0]);
-        exec_in(where, how, in_ends[0], out_ends[1]);
+        exec_in(where, how, in_ends[0]);
     }
     ::close(in_ends[0]);
-    ::close(out_ends[1]);
     if (in_ends[1] >= 0) {
         write_in_pieces(in_ends[1], read_file(dir / "in"));
     }
@@ -198,13 +191,12 @@ ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how) {
         const std::string keys = read_file(dir / "in");
         static_cast<void>(::write(master, keys.data(), keys.size()));
     }
-    const std::string piped_out = read_all(out_ends[0], slow_reader);
-    const std::string terminal = read_all(master, false);
+    const std::string terminal =
+        read_all(master, how == Surroundings::stdout_nonblocking_terminal_read_slowly);
     int wstatus = 0;
     ::waitpid(pid, &wstatus, 0);
-    return {WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1,
-            out_ends[0] >= 0 ? piped_out : read_file(dir / "out"), read_file(dir / "err"),
-            terminal};
+    return {WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1, read_file(dir / "out"),
+            read_file(dir / "err"), terminal};
 }
 
 }  // namespace geochain::testing_support
