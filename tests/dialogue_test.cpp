@@ -16,8 +16,9 @@ namespace {
 // An operator at a terminal types a refused entry again; a file cannot, so
 // there the first entry that cannot be taken ends the run.
 TEST(Dialogue, ConversationTable) {
-    const std::vector<InputMode> TERMINAL{InputMode::terminal}, BATCH{InputMode::batch},
-        BOTH{InputMode::terminal, InputMode::batch};
+    const std::vector<InputMode> TERMINAL{InputMode::terminal};
+    const std::vector<InputMode> BATCH{InputMode::batch};
+    const std::vector<InputMode> BOTH{InputMode::terminal, InputMode::batch};
     struct Case {
         const char* name;
         std::vector<InputMode> modes;

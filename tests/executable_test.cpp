@@ -107,7 +107,7 @@ std::vector<Row> rows() {
          times(2, cycle_q) + at_x_end, "", times(2, expected_record(q)), ""},
         // The second file's byte-order mark begins a read: it is no number.
         {"two_notepad_files_joined_with_cat", S::stdin_pipe_in_pieces, "", joined, 1,
-         CYCLE_P + at_x_end, REFUSED + "3: \\xEF\\xBB\\xBF1100000" + END, RECORD_P, ""},
+         CYCLE_P + at_x_end, REFUSED + R"(3: \xEF\xBB\xBF1100000)" + END, RECORD_P, ""},
         {"awk_recipe_with_a_decimal_comma_on_line_3", S::files, "",
          P + "\n1\n1050000 650000,5 250\n1\n" + P + "\n0\n", 1,
          CYCLE_P + HEADER + X_PROMPT + Y_PROMPT + "\n", REFUSED + "3: 650000,5" + END, RECORD_P, ""},

@@ -74,7 +74,7 @@ long decimal_order(std::string_view mantissa, long exponent) {
 }  // namespace
 
 Entry parse_number(std::string_view text) {
-    const Entry invalid{EntryKind::invalid, 0.0, {}};
+    const auto invalid = [] { return Entry{EntryKind::invalid, 0.0, {}}; };
     std::size_t i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -95,7 +95,7 @@ Entry parse_number(std::string_view text) {
         }
     }
     if (digits == 0) {
-        return invalid;
+        return invalid();
     }
     const std::string_view mantissa = text.substr(mantissa_begin, i - mantissa_begin);
     long exponent = 0;
@@ -107,7 +107,7 @@ Entry parse_number(std::string_view text) {
             ++i;
         }
         if (i == text.size() || !is_digit(text[i])) {
-            return invalid;
+            return invalid();
         }
         for (; i < text.size() && is_digit(text[i]); ++i) {
             if (exponent < 1000000) {
@@ -117,7 +117,7 @@ Entry parse_number(std::string_view text) {
         exponent = exp_negative ? -exponent : exponent;
     }
     if (i != text.size()) {
-        return invalid;
+        return invalid();
     }
 
     // from_chars rounds correctly, subnormals included, and ignores every
@@ -129,7 +129,7 @@ Entry parse_number(std::string_view text) {
         value =
             decimal_order(mantissa, exponent) >= 0 ? std::numeric_limits<double>::infinity() : 0.0;
     } else if (res.ec != std::errc() || res.ptr != text.data() + text.size()) {
-        return invalid;
+        return invalid();
     }
     return {EntryKind::number, negative ? -value : value, {}};
 }
