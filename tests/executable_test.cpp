@@ -110,7 +110,8 @@ std::vector<Row> rows() {
          CYCLE_P + at_x_end, REFUSED + R"(3: \xEF\xBB\xBF1100000)" + END, RECORD_P, ""},
         {"awk_recipe_with_a_decimal_comma_on_line_3", S::files, "",
          P + "\n1\n1050000 650000,5 250\n1\n" + P + "\n0\n", 1,
-         CYCLE_P + HEADER + X_PROMPT + Y_PROMPT + "\n", REFUSED + "3: 650000,5" + END, RECORD_P, ""},
+         CYCLE_P + HEADER + X_PROMPT + Y_PROMPT + "\n",
+         testing_support::platform_text(REFUSED + "3: 650000,5" + END), RECORD_P, ""},
         {"typed_at_a_terminal", S::typed_at_terminal, "", keys, 0, keys_out, "",
          times(2, RECORD_P), times(2, CLEAR)},
         // Neither a clear nor a wait: the log a FIFO nobody reads.
