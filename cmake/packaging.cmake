@@ -4,8 +4,9 @@
 #            share/doc/geochain, LICENSE and both guides (.tar.gz);
 #   Debian:  the same in /usr, with the manual page and the changelog
 #            compressed and the copyright file Debian policy asks for (.deb);
-#   Windows: geochain.exe beside LICENSE.txt, README.txt and README.cs.txt,
-#            all text with CR LF, so that a double-click opens them (.zip).
+#   Windows: geochain.exe beside LICENSE.txt, README.txt, README.cs.txt and
+#            the manual page as geochain.txt, all text with CR LF, so that a
+#            double-click opens them (.zip).
 
 set(GEOCHAIN_PACKAGE_CONTACT "geochain developers <geochain@example.org>" CACHE STRING
     "Maintainer named in the packages: distributors set their own address")
@@ -29,6 +30,15 @@ if(WIN32)
   install_as_windows_text(LICENSE LICENSE.txt)
   install_as_windows_text(README.md README.txt)
   install_as_windows_text(README.cs.md README.cs.txt)
+  # The manual page for consoles without man: plain text at 80 columns, no
+  # overstrikes, no hyphenation, no page breaks. Latin-1, whose 0xE9 for the
+  # e acute is Windows-1250's and Windows-1252's too.
+  find_program(GROFF groff REQUIRED)
+  execute_process(COMMAND ${GROFF} -man -Tlatin1 -P-cbou -rHY=0 -rcR=1 -rLL=78n
+                          ${CMAKE_SOURCE_DIR}/doc/geochain.1
+                  OUTPUT_FILE ${CMAKE_BINARY_DIR}/geochain.1.txt COMMAND_ERROR_IS_FATAL ANY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS doc/geochain.1)
+  install_as_windows_text(${CMAKE_BINARY_DIR}/geochain.1.txt geochain.txt)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_SYSTEM_NAME win64)
 elseif(GEOCHAIN_DEBIAN)
