@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogue/descriptor_io.h"
 #include "dialogue/dialogue.h"
 #include "process.h"
 #include "worked_examples.h"
@@ -105,6 +106,23 @@ TEST(Dialogue, OutputLostAtTheQuestionEndsTheRunWithStatus1) {
     EXPECT_EQ(run_dialogue(in, out, err, (dir.path / "fi.txt").string(), InputMode::batch), 1);
     EXPECT_EQ(screen.taken, CYCLE_P.substr(0, screen.room));
     EXPECT_EQ(testing_support::read_file(dir.path / "fi.txt"), RECORD_P);
+}
+
+// A record cut short is taken back only while it still ends the file: what
+// another process appended after it stays.
+TEST(ResultsLog, TakesBackOnlyWhatStillEndsTheFile) {
+    const testing_support::TempDir dir;
+    const std::string path = (dir.path / "fi.txt").string();
+    const int ours = open_for_append(path.c_str());
+    const int theirs = open_for_append(path.c_str());
+    ASSERT_EQ(write_all(ours, "half", 4), 4u);
+    ASSERT_EQ(write_all(theirs, "whole\r\n", 7), 7u);
+    take_back(ours, 4);
+    EXPECT_EQ(testing_support::read_file(path), "halfwhole\r\n");
+    take_back(theirs, 7);
+    EXPECT_EQ(testing_support::read_file(path), "half");
+    close_descriptor(ours);
+    close_descriptor(theirs);
 }
 
 #ifndef _WIN32
