@@ -30,9 +30,7 @@ TEST(Dialogue, ConversationTable) {
         int records;  // of the first worked example, in fi.txt afterwards
     };
     const std::string report = expected_report(WORKED_EXAMPLES[0]) + QUESTION;
-    const std::string at_x_end = HEADER + X_PROMPT + "\n";
     const std::string at_y_end = HEADER + X_PROMPT + Y_PROMPT + "\n";
-    const std::string end = ", konec vstupu.\n";
     const Case cases[] = {
         {"answer 00 ends", BOTH, P + "\n00 \t\n", CYCLE_P, "", 0, 1},
         {"blank lines skipped", BOTH, "\n\n  \n1100000\n\n700000\n300\n\n\n0\n", CYCLE_P, "", 0, 1},
@@ -40,34 +38,33 @@ TEST(Dialogue, ConversationTable) {
         {"ne and ano continue cleanly", BOTH, P + "\nne\n" + P + "\nano\n" + P + "\n0",
          times(3, CYCLE_P), "", 0, 3},
         {"CR-only line ends", BOTH, P + "\r1\r" + P + "\r0\r", times(2, CYCLE_P), "", 0, 2},
-        {"DOS end-of-file byte", BOTH, P + "\r\n1\r\n\x1A", CYCLE_P + HEADER + X_PROMPT + "\n", "",
-         0, 1},
+        {"DOS end-of-file byte", BOTH, P + "\r\n1\r\n\x1A", CYCLE_P + AT_X_END, "", 0, 1},
         {"invalid Y keeps X", TERMINAL, "1100000 x 5\n700000 300\n0\n",
          HEADER + X_PROMPT + Y_PROMPT + INVALID + Y_PROMPT + H_PROMPT + report, "", 0, 1},
         {"end after invalid X", TERMINAL, "abc", HEADER + X_PROMPT + INVALID + X_PROMPT + "\n", "",
          0, 0},
         {"lines counted across CR LF and CR", BATCH, P + "\r\n1\r\n\r\n\r1100000 x",
-         CYCLE_P + at_y_end, "Neplatne cislo na radku 5: x" + end, 1, 1},
-        {"refused entry shown safely", BATCH, "\x1B[2J" + std::string(50, '9'), at_x_end,
-         "Neplatne cislo na radku 1: \\x1B[2J" + std::string(36, '9') + "..." + end, 1, 0},
+         CYCLE_P + at_y_end, REFUSED + "5: x" + END_OF_RUN, 1, 1},
+        {"refused entry shown safely", BATCH, "\x1B[2J" + std::string(50, '9'), AT_X_END,
+         REFUSED + R"(1: \x1B[2J)" + std::string(36, '9') + "..." + END_OF_RUN, 1, 0},
         {"point lines without answer lines", BATCH, times(4, P + "\n"), CYCLE_P + "\n",
-         "Za odpovedi na radku 2 nasleduje dalsi text: 700000" + end, 1, 1},
+         "Za odpovedi na radku 2 nasleduje dalsi text: 700000" + END_OF_RUN, 1, 1},
         // The first entry of a UTF-16 file, "1 ", read as bytes.
         {"UTF-16 little-endian", BATCH,
          std::string("\xFF\xFE"
                      "1\0 \0",
                      6),
-         at_x_end, UTF16, 1, 0},
+         AT_X_END, UTF16, 1, 0},
         {"UTF-16 big-endian", BATCH,
          std::string("\xFE\xFF\0"
                      "1\0 ",
                      6),
-         at_x_end, UTF16, 1, 0},
-        {"end at X prompt", BOTH, "", at_x_end, "", 0, 0},
+         AT_X_END, UTF16, 1, 0},
+        {"end at X prompt", BOTH, "", AT_X_END, "", 0, 0},
         {"end at Y prompt", BOTH, "1\n", at_y_end, INCOMPLETE, 1, 0},
         {"end at h prompt", BOTH, "1 2", HEADER + PROMPTS + "\n", INCOMPLETE, 1, 0},
         {"end at question", BOTH, P, CYCLE_P + "\n", "", 0, 1},
-        {"end at second X prompt", BOTH, P + "\n1\n", CYCLE_P + HEADER + X_PROMPT + "\n", "", 0, 1},
+        {"end at second X prompt", BOTH, P + "\n1\n", CYCLE_P + AT_X_END, "", 0, 1},
     };
     for (const Case& c : cases) {
         for (const InputMode mode : c.modes) {

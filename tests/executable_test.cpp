@@ -22,8 +22,6 @@ using testing_support::Surroundings;
 const std::string EARLIER_SEASON = "records of an earlier season\r\nno line end at the end";
 const std::string CLEAR = "\x1b[H\x1b[2J";
 const std::string BOM = "\xEF\xBB\xBF";
-const std::string REFUSED = "Neplatne cislo na radku ";
-const std::string END = ", konec vstupu.\n";
 
 struct Row {
     const char* name;
@@ -61,7 +59,6 @@ std::vector<Row> rows() {
     const std::string nan_record = "Kartograficke souradnice S, D : \r\nS = 90.00000000   D = " +
                                    std::string(std::signbit(zero / zero) ? "-" : "+") +
                                    "NAN\r\nSfericke souradncie U, V : \r\nU = +NAN   V = +NAN\r\n";
-    const std::string at_x_end = HEADER + X_PROMPT + "\n";
     // As typed into a pipe, one read a line, blank lines between the
     // entries, and the second point split between two reads; before it all
     // a byte-order mark that a pipe hands over a byte at a time, its last
@@ -88,30 +85,30 @@ std::vector<Row> rows() {
         {"log_a_directory", S::files, "/", two, 0, times(2, CYCLE_P), "", "", ""},
         {"log_a_link_to_a_full_device", S::files, "-> /dev/full", two, 0, times(2, CYCLE_P), "", "",
          ""},
-        {"line_of_200_MB_in_64_MiB", S::memory_bound, "", "", 1, at_x_end,
-         REFUSED + "1: " + std::string(40, '7') + "..." + END, "", ""},
+        {"line_of_200_MB_in_64_MiB", S::memory_bound, "", "", 1, AT_X_END,
+         REFUSED + "1: " + std::string(40, '7') + "..." + END_OF_RUN, "", ""},
         {"points_100_under_64_descriptors", S::descriptor_limit, "", times(99, P + "\n1\n") + P + "\n0\n",
          0, times(100, CYCLE_P), "", times(100, RECORD_P), ""},
         {"stdout_a_closed_pipe", S::stdout_broken_pipe, "", two, 1, "", "", "", ""},
         {"stdout_a_full_device", S::stdout_full_device, "", two, 1, "", "", "", ""},
-        {"stdin_closed", S::stdin_closed, "", two, 0, at_x_end, "", "", ""},
-        {"stdin_a_directory", S::stdin_directory, "", two, 0, at_x_end, "", "", ""},
+        {"stdin_closed", S::stdin_closed, "", two, 0, AT_X_END, "", "", ""},
+        {"stdin_a_directory", S::stdin_directory, "", two, 0, AT_X_END, "", "", ""},
         {"stdout_closed_on_a_terminal", S::terminal_stdout_closed, "", two, 1, "", "", "", CLEAR},
         {"stderr_closed_on_a_terminal", S::terminal_stderr_closed, "", "0 0 0\n0\n", 0,
          std::nullopt, "", nan_record, CLEAR},
         {"notepad_file_with_byte_order_mark_and_CR_LF", S::files, EARLIER_SEASON, notepad, 0,
          examples_out, "", examples_log, ""},
-        {"typed_line_by_line", S::stdin_pipe_in_pieces, "", typed, 0, times(2, cycle_q) + at_x_end,
+        {"typed_line_by_line", S::stdin_pipe_in_pieces, "", typed, 0, times(2, cycle_q) + AT_X_END,
          "", times(2, expected_record(q)), ""},
         {"typed_into_a_non_blocking_pipe", S::stdin_nonblocking_pipe_in_pieces, "", typed, 0,
-         times(2, cycle_q) + at_x_end, "", times(2, expected_record(q)), ""},
+         times(2, cycle_q) + AT_X_END, "", times(2, expected_record(q)), ""},
         // The second file's byte-order mark begins a read: it is no number.
         {"two_notepad_files_joined_with_cat", S::stdin_pipe_in_pieces, "", joined, 1,
-         CYCLE_P + at_x_end, REFUSED + R"(3: \xEF\xBB\xBF1100000)" + END, RECORD_P, ""},
+         CYCLE_P + AT_X_END, REFUSED + R"(3: \xEF\xBB\xBF1100000)" + END_OF_RUN, RECORD_P, ""},
         {"awk_recipe_with_a_decimal_comma_on_line_3", S::files, "",
          P + "\n1\n1050000 650000,5 250\n1\n" + P + "\n0\n", 1,
          CYCLE_P + HEADER + X_PROMPT + Y_PROMPT + "\n",
-         testing_support::platform_text(REFUSED + "3: 650000,5" + END), RECORD_P, ""},
+         testing_support::platform_text(REFUSED + "3: 650000,5" + END_OF_RUN), RECORD_P, ""},
         {"typed_at_a_terminal", S::typed_at_terminal, "", keys, 0, keys_out, "",
          times(2, RECORD_P), times(2, CLEAR)},
         // Neither a clear nor a wait: the log a FIFO nobody reads.

@@ -93,12 +93,15 @@ inline const std::string QUESTION =
     "\n\nVymazat obrazovku a pokracovat ? [ano='cokoliv' ne = '0'] ?";
 inline const std::string INVALID = "Neplatne cislo, zadejte znovu.\n";
 inline const std::string INCOMPLETE = "Neuplne zadani bodu, konec vstupu.\n";
+inline const std::string REFUSED = "Neplatne cislo na radku ";  // then "N: entry" and END_OF_RUN
+inline const std::string END_OF_RUN = ", konec vstupu.\n";
 inline const std::string UTF16 =
     "Vstup je v kodovani UTF-16, ulozte jej jako UTF-8 nebo ANSI, konec vstupu.\n";
 inline const std::string ASIN_DOMAIN_ERROR = "\r\nasin: DOMAIN error\r\n";
 
 // The first example as one cycle of the dialogue, and its log record.
 inline const std::string P = WORKED_EXAMPLES[0].typed;
+inline const std::string AT_X_END = HEADER + X_PROMPT + "\n";  // the input ended at the X prompt
 inline const std::string CYCLE_P =
     HEADER + PROMPTS + expected_report(WORKED_EXAMPLES[0]) + QUESTION;
 inline const std::string RECORD_P = expected_record(WORKED_EXAMPLES[0]);

@@ -15,6 +15,8 @@ bool is_blank(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+bool is_line_end(int c) { return c == '\n' || c == '\r'; }
+
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // Where an entry would begin, DOS and Windows take this byte as the end of
@@ -50,8 +52,10 @@ std::size_t take_word(InputLines& in, int c, char* kept, std::size_t room) {
             kept[len] = Traits::to_char_type(c);
         }
     }
-    in.after_cr = in.after_cr && len == 0;
-    in.at_start = in.at_start && len == 0;
+    if (len > 0) {
+        in.after_cr = false;
+        in.at_start = false;
+    }
     return len;
 }
 
@@ -170,23 +174,22 @@ bool read_answer(InputLines& in, char& answer) {
 Word word_after_answer(InputLines& in) {
     int c = in.buf.sgetc();
     take_word(in, c, nullptr, 0);
-    for (c = in.buf.sgetc(); c == ' ' || c == '\t' || c == '\v' || c == '\f'; c = in.buf.sgetc()) {
+    for (c = in.buf.sgetc(); is_blank(c) && !is_line_end(c); c = in.buf.sgetc()) {
         take(in, c);
     }
-    if (c == Traits::eof() || c == '\n' || c == '\r' || c == DOS_END_OF_FILE) {
+    if (c == Traits::eof() || is_line_end(c) || c == DOS_END_OF_FILE) {
         return {};
     }
-    Word word{{}, 0, in.line};
+    const long line = in.line;
     char text[SHOWN_ENTRY_CHARS];
-    word.length = take_word(in, c, text, SHOWN_ENTRY_CHARS);
-    word.start.assign(text, std::min(word.length, SHOWN_ENTRY_CHARS));
-    return word;
+    const std::size_t len = take_word(in, c, text, SHOWN_ENTRY_CHARS);
+    return {std::string(text, std::min(len, SHOWN_ENTRY_CHARS)), len, line};
 }
 
 void discard_line(InputLines& in) {
     for (int c = in.buf.sgetc(); c != Traits::eof(); c = in.buf.sgetc()) {
         take(in, c);
-        if (c == '\n' || c == '\r') {
+        if (is_line_end(c)) {
             return;
         }
     }
