@@ -39,9 +39,13 @@ int main() {
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
-    geochain::open_console();
     // Decided once: an operator at a terminal, or a file or pipe that
-    // nobody can type an entry into again.
-    return geochain::run_dialogue(geochain::is_terminal(0) ? geochain::InputMode::terminal
-                                                           : geochain::InputMode::batch);
+    // nobody can type an entry into again, read by its lines and never
+    // cleared for.
+    if (geochain::is_terminal(0)) {
+        geochain::open_console();
+        return geochain::run_dialogue(geochain::InputMode::terminal);
+    }
+    geochain::read_as_bytes(0);
+    return geochain::run_dialogue(geochain::InputMode::batch);
 }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -14,11 +13,6 @@
 
 namespace geochain {
 namespace {
-
-std::string without_cr(std::string text) {
-    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-    return text;
-}
 
 // Every printed value of a point is in the worked examples of the whole
 // program; here are the points where an arcsine argument lies at or just
@@ -44,16 +38,8 @@ TEST(Chain, ArcsineDomainEdges) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.V);
-        testing::internal::CaptureStderr();
         const PointResult r = transform_point(c.in);
-        const std::string err = testing::internal::GetCapturedStderr();
-        // The CR LF framing is checked on the real process's standard error;
-        // a capture inside the test process may not keep the platform's.
-        std::string expected;
-        for (int i = 0; i < c.reports; ++i) {
-            expected += "\nasin: DOMAIN error\n";
-        }
-        EXPECT_EQ(without_cr(err), expected);
+        EXPECT_EQ(r.spherical.asin_domain_errors, c.reports);
         EXPECT_EQ(format_fixed(r.spherical.V, 8), c.V);
     }
 }
@@ -79,13 +65,13 @@ TEST(Constants, SexagesimalConstantsAreTheDoublesNearestTheirValue) {
 
 TEST(Ellipsoid, LatitudeSeriesAndSexagesimalSplit) {
     const double U0 = U0_DEG / DEG_PER_RAD;
-    EXPECT_EQ(to_geographic({U0, 0.0}).fi, PHI0_DEG);
+    EXPECT_EQ(to_geographic({U0, 0.0, 0}).fi, PHI0_DEG);
     // One radian from the reference parallel every power of dU is +1 or -1,
     // so fi - 49.5 deg is the signed sum of the coefficients over their powers
     // of ten: (1.001416022789 - 0.00008687150417 + 0.0000001670197 +
     // 0.00000001175089) rad north; south the odd terms change sign.
-    EXPECT_NEAR(to_geographic({U0 + 1, 0.0}).fi, 106.87194451483778, 2e-13);
-    EXPECT_NEAR(to_geographic({U0 - 1, 0.0}).fi, -7.881897909382761, 2e-13);
+    EXPECT_NEAR(to_geographic({U0 + 1, 0.0, 0}).fi, 106.87194451483778, 2e-13);
+    EXPECT_NEAR(to_geographic({U0 - 1, 0.0, 0}).fi, -7.881897909382761, 2e-13);
     constexpr std::int32_t LOWEST = std::numeric_limits<std::int32_t>::min();
     struct Case {
         double angle;

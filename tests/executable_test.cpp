@@ -41,17 +41,30 @@ struct Row {
 void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
 
 std::vector<Row> rows() {
+    // Answer lines after every point; in Notepad's file (a byte-order mark
+    // and CR LF) after some, with blank lines after others, and the same
+    // reports.
     std::string examples_in;
-    std::string notepad = BOM;  // and CR LF
+    std::string notepad = BOM;
     std::string examples_out;
     std::string examples_log = EARLIER_SEASON;
     for (const WorkedExample& ex : WORKED_EXAMPLES) {
         const bool last = &ex == std::end(WORKED_EXAMPLES) - 1;
+        const auto i = &ex - WORKED_EXAMPLES;
         examples_in += ex.typed + std::string(last ? "\n0\n" : "\n1\n");
-        notepad += ex.typed + std::string(last ? "\r\n0\r\n" : "\r\n1\r\n");
+        notepad += ex.typed + std::string(last         ? "\r\n0\r\n"
+                                          : i % 3 == 0 ? "\r\nano\r\n"
+                                                       : "\r\n\r\n");
         examples_out.append(HEADER).append(PROMPTS).append(expected_report(ex)).append(QUESTION);
         examples_log += expected_record(ex);
     }
+    // Lines 5, 7, 9 and 11: the points north of 51.16 deg and east of
+    // 22.66 deg.
+    const std::string warnings =
+        "Varovani: bod na radku 5 (X = 1100000, Y = 0) lezi mimo uzemi S-JTSK.\n"
+        "Varovani: bod na radku 7 (X = 1100000, Y = -700000) lezi mimo uzemi S-JTSK.\n"
+        "Varovani: bod na radku 9 (X = 914859.281, Y = 448598.340) lezi mimo uzemi S-JTSK.\n"
+        "Varovani: bod na radku 11 (X = 895335.269, Y = 845304.494) lezi mimo uzemi S-JTSK.\n";
     const std::string two = P + "\n1\n" + P + "\n0\n";
     // D is the machine's own 0/0 carried on: x86-64 makes it negative,
     // arm64 positive.
@@ -67,7 +80,7 @@ std::vector<Row> rows() {
     // script then just ends, after an answer 1.
     const WorkedExample& q = WORKED_EXAMPLES[1];
     const std::string typed = "\xEF|\xBB|\xBF\n" + std::string(70000, ' ') +
-                              "1041000\n|\n|\n|740000\n|250\n|\n|1\n|1041000 740|000 250\n|1\n";
+                              "1041000 740000 250\n|\n|1\n|1041000 740|000 250\n|1\n";
     const std::string cycle_q = HEADER + PROMPTS + expected_report(q) + QUESTION;
     // Refused entries typed again, the answer a word: the operator's way.
     const std::string keys = "12,5 1 2\n" + P + "\nano\n" + P + "\n0\n";
@@ -75,29 +88,34 @@ std::vector<Row> rows() {
         HEADER + X_PROMPT + INVALID + CYCLE_P.substr(HEADER.size()) + CYCLE_P;
     const std::string nearly_full((64 << 10) - 1000, '-');
     const std::string joined = BOM + P + "\r\n1\r\n|" + BOM + P + "\r\n0\r\n";
+    const std::string dos_files = P + "\r\n" + q.typed + "\r\n\x1A" + P + "\r\n\x1A";
     using S = Surroundings;
     // clang-format off
     return {
         {"worked_examples_after_an_earlier_season", S::files, EARLIER_SEASON, examples_in, 0,
-         examples_out, "", examples_log, ""},
+         examples_out, warnings, examples_log, ""},
         {"arcsine_reports_framed_by_CR_LF", S::files, "", "0 0 0\n0\n", 0, std::nullopt,
-         ASIN_DOMAIN_ERROR + ASIN_DOMAIN_ERROR, nan_record, ""},
+         ASIN_DOMAIN_ERROR + ASIN_DOMAIN_ERROR + "Varovani: bod na radku 1 (X = 0, Y = 0) nelze spocitat.\n",
+         nan_record, ""},
         {"log_a_directory", S::files, "/", two, 0, times(2, CYCLE_P), "", "", ""},
         {"log_a_link_to_a_full_device", S::files, "-> /dev/full", two, 0, times(2, CYCLE_P), "", "",
          ""},
         {"line_of_200_MB_in_64_MiB", S::memory_bound, "", "", 1, AT_X_END,
-         REFUSED + "1: " + std::string(40, '7') + "..." + END_OF_RUN, "", ""},
+         no_point_on(1, std::string(40, '7') + "..."), "", ""},
         {"points_100_under_64_descriptors", S::descriptor_limit, "", times(99, P + "\n1\n") + P + "\n0\n",
          0, times(100, CYCLE_P), "", times(100, RECORD_P), ""},
         {"stdout_a_closed_pipe", S::stdout_broken_pipe, "", two, 1, "", "", "", ""},
         {"stdout_a_full_device", S::stdout_full_device, "", two, 1, "", "", "", ""},
         {"stdin_closed", S::stdin_closed, "", two, 0, AT_X_END, "", "", ""},
-        {"stdin_a_directory", S::stdin_directory, "", two, 0, AT_X_END, "", "", ""},
-        {"stdout_closed_on_a_terminal", S::terminal_stdout_closed, "", two, 1, "", "", "", CLEAR},
+        {"stdin_a_directory", S::stdin_directory, "", two, 1, AT_X_END, READ_ERROR, "", ""},
+        // A batch run on a terminal: no clears.
+        {"stdout_closed_on_a_terminal", S::terminal_stdout_closed, "", two, 1, "", "", "", ""},
         {"stderr_closed_on_a_terminal", S::terminal_stderr_closed, "", "0 0 0\n0\n", 0,
-         std::nullopt, "", nan_record, CLEAR},
-        {"notepad_file_with_byte_order_mark_and_CR_LF", S::files, EARLIER_SEASON, notepad, 0,
-         examples_out, "", examples_log, ""},
+         std::nullopt, "", nan_record, ""},
+        {"notepad_file_some_answer_lines_some_blank", S::files, EARLIER_SEASON, notepad, 0,
+         examples_out, warnings, examples_log, ""},
+        {"two_DOS_files_joined_with_cat", S::files, "", dos_files, 0,
+         CYCLE_P + cycle_q + CYCLE_P + "\n", "", RECORD_P + expected_record(q) + RECORD_P, ""},
         {"typed_line_by_line", S::stdin_pipe_in_pieces, "", typed, 0, times(2, cycle_q) + AT_X_END,
          "", times(2, expected_record(q)), ""},
         {"typed_into_a_non_blocking_pipe", S::stdin_nonblocking_pipe_in_pieces, "", typed, 0,
@@ -107,8 +125,8 @@ std::vector<Row> rows() {
          CYCLE_P + AT_X_END, REFUSED + R"(3: \xEF\xBB\xBF1100000)" + END_OF_RUN, RECORD_P, ""},
         {"awk_recipe_with_a_decimal_comma_on_line_3", S::files, "",
          P + "\n1\n1050000 650000,5 250\n1\n" + P + "\n0\n", 1,
-         CYCLE_P + HEADER + X_PROMPT + Y_PROMPT + "\n",
-         testing_support::platform_text(REFUSED + "3: 650000,5" + END_OF_RUN), RECORD_P, ""},
+         CYCLE_P + AT_X_END, testing_support::platform_text(REFUSED + "3: 650000,5" + END_OF_RUN),
+         RECORD_P, ""},
         {"typed_at_a_terminal", S::typed_at_terminal, "", keys, 0, keys_out, "",
          times(2, RECORD_P), times(2, CLEAR)},
         // Neither a clear nor a wait: the log a FIFO nobody reads.
@@ -121,10 +139,10 @@ std::vector<Row> rows() {
          nearly_full + times(7, RECORD_P), ""},
         {"points_2000_to_a_slow_non_blocking_terminal", S::stdout_nonblocking_terminal_read_slowly,
          "", times(1999, P + "\n1\n") + P + "\n0\n", 0, "", "", times(2000, RECORD_P),
-         times(2000, CLEAR + CYCLE_P)},
+         times(2000, CYCLE_P)},
         // The line that the prompt began must end before the message comes.
-        {"end_at_Y_prompt_with_2_on_1", S::stderr_on_stdout, "", "1041000\n", 1,
-         HEADER + X_PROMPT + Y_PROMPT + "\n" + INCOMPLETE, "", "", ""},
+        {"X_alone_with_2_on_1", S::stderr_on_stdout, "", "1041000\n", 1,
+         AT_X_END + no_point_on(1, "1041000"), "", "", ""},
     };
     // clang-format on
 }
@@ -181,6 +199,52 @@ TEST_P(Process, EndsByItselfWithExactlyTheseEffects) {
     const bool regular = std::filesystem::is_regular_file(std::filesystem::symlink_status(log));
     EXPECT_EQ(regular ? testing_support::read_file(log) : "", row.log);
     EXPECT_EQ(run.terminal, row.terminal);
+}
+
+// Points files as surveyors keep them and as they go wrong. A line that is
+// not one whole point where a point is expected, nor an answer or a point
+// after one, ends the run before anything on it is computed: every point
+// logged is one of the file's own.
+TEST(PointsFile, EachLineIsTakenWholeOrEndsTheRun) {
+    struct Case {
+        std::string input;
+        int status;
+        int records;
+        std::string err;
+    };
+    const std::string Q = WORKED_EXAMPLES[1].typed;
+    const Case cases[] = {
+        {"1001 " + P + "\n1002 " + Q + "\n", 1, 0, no_point_on(1, "1001 " + P)},
+        {P + "\n0815 " + Q + "\n", 1, 1, no_point_on(2, "0815 " + Q, true)},
+        {"1100 000 700000 300\n1\n", 1, 0, no_point_on(1, "1100 000 700000 300")},
+        {P + " m\n1\n", 1, 0, no_point_on(1, P + " m")},
+        {"1100000\n700000\n300\n", 1, 0, no_point_on(1, "1100000")},
+        {"1100000 700000\n1041000 740000\n", 1, 0, no_point_on(1, "1100000 700000")},
+        {P + "\n1 " + Q + "\n", 1, 1, no_point_on(2, "1 " + Q, true)},
+        // A blank line of points.txt under the old awk recipe: a second
+        // answer line.
+        {P + "\n1\n\n1\n" + Q + "\n1\n", 1, 1, no_point_on(4, "1")},
+        {"# body\n" + P + "\n", 1, 0, no_point_on(1, "# body")},
+        {"1100000 700000 30\x1A"
+         "0\n",
+         1, 0, no_point_on(1, R"(1100000 700000 30\x1A0)")},
+        {P + "\n1050000 650000,5 250\n", 1, 1, REFUSED + "2: 650000,5" + END_OF_RUN},
+        // Reported and logged as given, with a word on standard error.
+        {"740000 1041000 250\n", 0, 1,
+         "Varovani: bod na radku 1 (X = 740000, Y = 1041000) lezi mimo uzemi S-JTSK; po zamene X a "
+         "Y "
+         "by lezel uvnitr.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.input);
+        const testing_support::TempDir dir;
+        testing_support::write_file(dir.path / "in", c.input);
+        const auto run = testing_support::run_geochain(dir.path, Surroundings::files);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.err, testing_support::platform_text(c.err));
+        const std::string log = testing_support::read_file(dir.path / "fi.txt");
+        EXPECT_EQ(log.size(), c.records * RECORD_P.size());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Surroundings, Process, testing::ValuesIn(rows()),

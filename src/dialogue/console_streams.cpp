@@ -41,7 +41,8 @@ DescriptorInput::int_type DescriptorInput::underflow() {
         }
     }
     if (n <= 0) {
-        return traits_type::eof();  // end of input, or a read error: the same to the operator
+        failed_ = failed_ || n < 0;
+        return traits_type::eof();
     }
     setg(buffer_.data(), buffer_.data() + first, buffer_.data() + n);
     return traits_type::to_int_type(buffer_[static_cast<std::size_t>(first)]);

@@ -1,5 +1,7 @@
 // Stream buffers straight on the standard descriptors: input read in large
-// blocks (less the UTF-8 byte-order mark with which Notepad begins a file),
+// blocks (less the UTF-8 byte-order mark with which Notepad begins a file;
+// after a failed read, sync() returns -1, so that the dialogue can tell a
+// read error from the end of the input),
 // output written in one call per flush (the dialogue flushes at every
 // line end and before every read), and nothing allocated for the process's
 // lifetime.
@@ -16,10 +18,12 @@ class DescriptorInput : public std::streambuf {
 
   protected:
     int_type underflow() override;
+    int sync() override { return failed_ ? -1 : 0; }
 
   private:
     int fd_;
     bool at_start_ = true;  // a byte-order mark is skipped here, and only here
+    bool failed_ = false;   // a read failed: the input ended by an error
     std::array<char, 1 << 16> buffer_{};
 };
 

@@ -52,7 +52,7 @@ long read_some(int fd, char* data, std::size_t size) {
     return n;
 }
 
-std::size_t write_all(int fd, const char* data, std::size_t size) {
+std::size_t write_all(int fd, const char* data, std::size_t size, bool may_wait) {
     std::size_t written = 0;
     while (written < size) {
 #ifdef _WIN32
@@ -61,7 +61,7 @@ std::size_t write_all(int fd, const char* data, std::size_t size) {
 #else
         const long n = static_cast<long>(::write(fd, data + written, size - written));
 #endif
-        if (n < 0 && (errno == EINTR || must_wait(fd, false))) {
+        if (n < 0 && (errno == EINTR || (may_wait && must_wait(fd, false)))) {
             continue;
         }
         if (n <= 0) {
@@ -97,6 +97,14 @@ void take_back(int fd, std::size_t written) {
     if (end >= static_cast<off_t>(written) && ::fstat(fd, &st) == 0 && st.st_size == end) {
         static_cast<void>(::ftruncate(fd, end - static_cast<off_t>(written)));
     }
+#endif
+}
+
+void read_as_bytes(int fd) {
+#ifdef _WIN32
+    ::_setmode(fd, _O_BINARY);
+#else
+    static_cast<void>(fd);
 #endif
 }
 

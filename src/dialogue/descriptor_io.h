@@ -10,10 +10,15 @@ namespace geochain {
 // descriptor has nothing yet; 0 at end of input, -1 on error.
 long read_some(int fd, char* data, std::size_t size);
 
-// Writes everything, retrying after interruptions and partial writes, and
-// waiting while a non-blocking descriptor is full. Returns how many bytes
-// were written: all of them, or fewer when a write failed.
-std::size_t write_all(int fd, const char* data, std::size_t size);
+// Writes everything, retrying after interruptions and partial writes, and,
+// if may_wait, waiting while a non-blocking descriptor is full; otherwise a
+// full one counts as a failed write. Returns how many bytes were written:
+// all of them, or fewer when a write failed.
+std::size_t write_all(int fd, const char* data, std::size_t size, bool may_wait = true);
+
+// Standard input read as bytes: on Windows, no CR LF turned into LF and no
+// 0x1A taken for the end of the file. Nothing to do elsewhere.
+void read_as_bytes(int fd);
 
 // Opens a file for appending, created with mode 0666 less the umask if it is
 // missing, never truncated. Binary on Windows: no CR is ever added. Never

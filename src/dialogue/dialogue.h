@@ -11,32 +11,34 @@
 namespace geochain {
 
 // Who answers the prompts. An operator at a terminal can type an entry
-// again; a file or a pipe cannot, so there the first entry that cannot be
-// taken ends the run, before it can shift every later field.
+// again; a file or a pipe cannot, so there it is read by its lines, and the
+// first line that is not what the dialogue expects ends the run before
+// anything on it is computed.
 enum class InputMode { terminal, batch };
 
 enum class PointStatus {
     complete,     // X, Y and h taken
     no_point,     // input ended before anything of the point was taken
-    incomplete,   // input ended after X, or X and Y
-    refused,      // batch input held an entry that is not a number
+    ended,        // the run ends inside the point, for the reason given
     output_lost,  // standard output can no longer be written
 };
 
 struct PointReading {
     PointStatus status;
     PlanePoint point;
-    Entry refused;  // the entry that ended a batch run
+    std::string reason;  // of an ended point: the line for standard error
 };
 
-// Prompts for X, Y and h and reads them. At a terminal an invalid entry is
-// reported, the rest of its line dropped and the same prompt written again.
-PointReading read_point(InputLines& in, std::ostream& out, InputMode mode);
+// Prompts an operator at a terminal for X, Y and h and reads them. An
+// invalid entry is reported, the rest of its line dropped and the same
+// prompt written again.
+PointReading read_point(InputLines& in, std::ostream& out);
 
 // Runs the dialogue over the given streams, logging every point to log_path,
 // and returns the exit status: 0 when the operator answers "0" or the input
-// ends between points, 1 when it ends inside a point, when batch input holds
-// what cannot be taken, or when the output is lost.
+// ends between points; 1 when it ends inside a point, when batch input holds
+// a line it cannot take, when the input cannot be read, or when the output
+// is lost.
 int run_dialogue(std::istream& in, std::ostream& out, std::ostream& err,
                  const std::string& log_path, InputMode mode);
 

@@ -23,21 +23,11 @@ bool is_digit(char c) { return c >= '0' && c <= '9'; }
 // the file; older Windows tools still end their files with it.
 constexpr int DOS_END_OF_FILE = 0x1A;
 
-// Takes the character c that is next in the input, counting the line it
-// ends. It does not look further: at a terminal, the next line may not be
-// typed yet.
-void take(InputLines& in, int c) {
-    in.line += static_cast<long>(c == '\r' || (c == '\n' && !in.after_cr));
-    in.after_cr = c == '\r';
-    in.at_start = false;
-    in.buf.sbumpc();
-}
-
 // Skips white space; returns the next character without taking it.
 int skip_blanks(InputLines& in) {
     int c = in.buf.sgetc();
     while (c != Traits::eof() && is_blank(c)) {
-        take(in, c);
+        take_char(in, c);
         c = in.buf.sgetc();
     }
     return c;
@@ -54,7 +44,6 @@ std::size_t take_word(InputLines& in, int c, char* kept, std::size_t room) {
     }
     if (len > 0) {
         in.after_cr = false;
-        in.at_start = false;
     }
     return len;
 }
@@ -76,6 +65,12 @@ long decimal_order(std::string_view mantissa, long exponent) {
 }
 
 }  // namespace
+
+void take_char(InputLines& in, int c) {
+    in.line += static_cast<long>(c == '\r' || (c == '\n' && !in.after_cr));
+    in.after_cr = c == '\r';
+    in.buf.sbumpc();
+}
 
 Entry parse_number(std::string_view text) {
     const auto invalid = [] { return Entry{EntryKind::invalid, 0.0, {}}; };
@@ -143,7 +138,6 @@ Entry read_number(InputLines& in) {
     if (c == Traits::eof() || c == DOS_END_OF_FILE) {
         return {EntryKind::end_of_input, 0.0, {}};
     }
-    const bool first_of_input = in.at_start;
     const long line = in.line;
     // Characters past the limit are consumed but not kept, so a line of any
     // length costs no memory.
@@ -153,10 +147,6 @@ Entry read_number(InputLines& in) {
     Entry entry = len > MAX_ENTRY_CHARS ? Entry{EntryKind::invalid, 0.0, {}} : parse_number(kept);
     if (entry.kind == EntryKind::invalid) {
         entry.word = {std::string(kept.substr(0, SHOWN_ENTRY_CHARS)), len, line};
-        const std::string_view mark = kept.substr(0, 2);
-        if (first_of_input && (mark == "\xFF\xFE" || mark == "\xFE\xFF")) {
-            entry.kind = EntryKind::utf16;
-        }
     }
     return entry;
 }
@@ -167,28 +157,13 @@ bool read_answer(InputLines& in, char& answer) {
         return false;
     }
     answer = Traits::to_char_type(c);
-    take(in, c);
+    take_char(in, c);
     return true;
-}
-
-Word word_after_answer(InputLines& in) {
-    int c = in.buf.sgetc();
-    take_word(in, c, nullptr, 0);
-    for (c = in.buf.sgetc(); is_blank(c) && !is_line_end(c); c = in.buf.sgetc()) {
-        take(in, c);
-    }
-    if (c == Traits::eof() || is_line_end(c) || c == DOS_END_OF_FILE) {
-        return {};
-    }
-    const long line = in.line;
-    char text[SHOWN_ENTRY_CHARS];
-    const std::size_t len = take_word(in, c, text, SHOWN_ENTRY_CHARS);
-    return {std::string(text, std::min(len, SHOWN_ENTRY_CHARS)), len, line};
 }
 
 void discard_line(InputLines& in) {
     for (int c = in.buf.sgetc(); c != Traits::eof(); c = in.buf.sgetc()) {
-        take(in, c);
+        take_char(in, c);
         if (is_line_end(c)) {
             return;
         }

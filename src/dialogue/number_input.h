@@ -22,7 +22,6 @@ struct InputLines {
     std::streambuf& buf;
     long line = 1;          // the first line is 1
     bool after_cr = false;  // an LF right after a CR ends no second line
-    bool at_start = true;   // nothing taken yet
 };
 
 // A run of non-blank characters as it came: its first SHOWN_ENTRY_CHARS
@@ -33,9 +32,7 @@ struct Word {
     long line = 0;
 };
 
-// A UTF-16 file begins with the byte-order mark FF FE (little-endian) or
-// FE FF (big-endian); read as bytes, the whole file is one unreadable entry.
-enum class EntryKind { number, invalid, utf16, end_of_input };
+enum class EntryKind { number, invalid, end_of_input };
 
 struct Entry {
     EntryKind kind;
@@ -58,10 +55,9 @@ Entry read_number(InputLines& in);
 // the end of the input (a 0x1A byte there included).
 bool read_answer(InputLines& in, char& answer);
 
-// After the answer's first character: takes the rest of its word and the
-// blanks after it. Returns the word that follows on the same line, or an
-// empty word when the line or the input ends there.
-Word word_after_answer(InputLines& in);
+// Takes c, the next character of the input, counting the line it ends. It
+// does not look further: at a terminal, the next line may not be typed yet.
+void take_char(InputLines& in, int c);
 
 // Drops everything up to and including the next line end.
 void discard_line(InputLines& in);

@@ -28,7 +28,8 @@ void append_log(const PointResult& r, const std::string& path) {
     if (fd < 0) {
         return;
     }
-    const std::size_t written = write_all(fd, record.data(), record.size());
+    // Never wait for it: a FIFO whose reader stops reading fails the write.
+    const std::size_t written = write_all(fd, record.data(), record.size(), false);
     if (written > 0 && written < record.size()) {
         take_back(fd, written);
     }

@@ -1,7 +1,6 @@
 #include "geodesy/plane_to_sphere.h"
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "geodesy/constants.h"
@@ -10,20 +9,11 @@ namespace geochain {
 
 namespace {
 
-// CR LF around the C library's "%s: %s error" text. A Windows stderr is in
-// text mode and adds the CR itself.
-#ifdef _WIN32
-constexpr char ASIN_DOMAIN_REPORT[] = "\nasin: DOMAIN error\n";
-#else
-constexpr char ASIN_DOMAIN_REPORT[] = "\r\nasin: DOMAIN error\r\n";
-#endif
-
-// asin that reports an argument outside its domain (or not a number) the way
-// the classic math library error handler did, then yields not-a-number.
-double checked_asin(double x) {
+// asin that counts an argument outside its domain (or not a number) and
+// then yields not-a-number, as the classic math library's handler did.
+double checked_asin(double x, int& domain_errors) {
     if (!(x >= -1.0 && x <= 1.0)) {
-        // stderr is unbuffered: one call, one write.
-        std::fwrite(ASIN_DOMAIN_REPORT, 1, sizeof ASIN_DOMAIN_REPORT - 1, stderr);
+        ++domain_errors;
         return std::numeric_limits<double>::quiet_NaN();
     }
     return std::asin(x);
@@ -58,9 +48,11 @@ SphericalCoords to_spherical(CartographicCoords c) {
     // sin U = cos a sin S - (sin a cos S) cos D.
     const double first = std::cos(a) * std::sin(c.S);
     const double second = (std::sin(a) * std::cos(c.S)) * std::cos(c.D);
-    const double U = checked_asin(first - second);
-    const double dV = checked_asin((1.0 / std::cos(U)) * (std::cos(c.S) * std::sin(c.D)));
-    return {U, POLE_LON_DEG - dV * DEG_PER_RAD};
+    int domain_errors = 0;
+    const double U = checked_asin(first - second, domain_errors);
+    const double dV =
+        checked_asin((1.0 / std::cos(U)) * (std::cos(c.S) * std::sin(c.D)), domain_errors);
+    return {U, POLE_LON_DEG - dV * DEG_PER_RAD, domain_errors};
 }
 
 }  // namespace geochain

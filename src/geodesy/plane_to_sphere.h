@@ -7,8 +7,7 @@ namespace geochain {
 
 PolarCoords to_polar(PlanePoint p);
 CartographicCoords to_cartographic(PolarCoords polar);
-// Writes one arcsine domain report to standard error for each argument
-// outside [-1, 1]; that arcsine is then not-a-number.
+// An arcsine argument outside [-1, 1] gives not-a-number, and is counted.
 SphericalCoords to_spherical(CartographicCoords c);
 
 }  // namespace geochain

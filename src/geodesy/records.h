@@ -26,10 +26,14 @@ struct CartographicCoords {
     double D;
 };
 
-// Spherical latitude U (radians) and longitude V (degrees east of Ferro).
+// Spherical latitude U (radians) and longitude V (degrees east of Ferro),
+// and how many of the two arcsines that give them had an argument outside
+// [-1, 1] (or not a number): each of those is not-a-number, and the
+// dialogue reports it as the classic math library did.
 struct SphericalCoords {
     double U;
     double V;
+    int asin_domain_errors;
 };
 
 // Geodetic latitude fi and longitude lambda east of Greenwich on the
