@@ -19,13 +19,16 @@ struct TempDir {
 std::string read_file(const std::filesystem::path& path);
 void write_file(const std::filesystem::path& path, const std::string& bytes);
 
-// Text as a text-mode standard output delivers it on this platform: a Windows
-// C runtime writes CR LF for every line feed, elsewhere the bytes stay as
-// they are.
+// Text as a text-mode standard output or error delivers it on this
+// platform: a Windows C runtime writes CR LF for every line feed (one that
+// a CR already precedes was written as a bare line feed), elsewhere the
+// bytes stay as they are.
 inline std::string platform_text(std::string text) {
 #ifdef _WIN32
-    for (auto i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 2)) {
-        text.insert(i, 1, '\r');
+    for (auto i = text.find('\n'); i != std::string::npos; i = text.find('\n', i + 1)) {
+        if (i == 0 || text[i - 1] != '\r') {
+            text.insert(i++, 1, '\r');
+        }
     }
 #endif
     return text;
@@ -39,7 +42,6 @@ enum class Surroundings {
     memory_bound,        // and the address space is limited to 64 MiB
     descriptor_limit,    // and at most 64 descriptors may be open
     stdout_broken_pipe,  // standard output a pipe whose reader is gone
-    stdout_full_device,  // standard output /dev/full
     stdin_closed,        // standard input closed at start-up
     stdin_directory,     // standard input the root directory: reads fail
     stderr_on_stdout,    // standard error the same file as standard output, as 2>&1

@@ -105,10 +105,9 @@ std::string read_all(int fd, bool slowly) {
         ::setsid();
     }
     const char* in = how == S::stdin_directory ? "/" : "in";
-    const char* out = how == S::stdout_full_device ? "/dev/full" : "out";
     const bool out_on_terminal = how == S::stdout_nonblocking_terminal_read_slowly;
     if (::chdir(dir.c_str()) != 0 || (how != S::typed_at_terminal && !redirect(0, in, O_RDONLY)) ||
-        (!out_on_terminal && !redirect(1, out, O_WRONLY | O_CREAT | O_TRUNC)) ||
+        (!out_on_terminal && !redirect(1, "out", O_WRONLY | O_CREAT | O_TRUNC)) ||
         !redirect(2, "err", O_WRONLY | O_CREAT | O_TRUNC)) {
         ::_exit(127);
     }

@@ -1,47 +1,28 @@
 // libFuzzer target: arbitrary bytes as the operator's whole input to the
-// dialogue, at a terminal and in a file. Output is discarded; the log goes to a private temporary
-// folder, emptied after every input and removed when the fuzzer exits.
-#include <unistd.h>
-
+// dialogue. Typed at a terminal, nothing may crash; as a file, every point
+// the dialogue computes must be a point line of the input, and an input
+// that breaks this aborts, so that libFuzzer keeps it. The log goes to a
+// private temporary folder, removed when the fuzzer exits.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <sstream>
 #include <string>
 
-#include "dialogue/dialogue.h"
-
-namespace {
-
-struct DiscardingBuf : std::streambuf {
-    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
-struct LogFolder {
-    LogFolder() {
-        if (::mkdtemp(dir.data()) == nullptr) {
-            std::abort();
-        }
-        log = dir + "/fi.txt";
-    }
-    ~LogFolder() { std::filesystem::remove_all(dir); }
-    std::string dir = (std::filesystem::temp_directory_path() / "geochain-fuzz-XXXXXX").string();
-    std::string log;
-};
-
-}  // namespace
+#include "points_file_model.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const LogFolder folder;
-    DiscardingBuf discard;
-    std::ostream out(&discard);
-    // The same bytes as typed at a terminal and as a file.
-    for (const auto mode : {geochain::InputMode::terminal, geochain::InputMode::batch}) {
-        std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
-        geochain::run_dialogue(in, out, out, folder.log, mode);
-        std::remove(folder.log.c_str());
+    static const geochain::testing_support::TempDir folder;
+    static const std::string log = (folder.path / "fi.txt").string();
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    std::ostringstream out;
+    std::istringstream typed(input);
+    geochain::run_dialogue(typed, out, out, log, geochain::InputMode::terminal);
+    std::remove(log.c_str());
+    const std::string mismatch = geochain::testing_support::points_file_mismatch(input, log);
+    if (!mismatch.empty()) {
+        std::fprintf(stderr, "points file property: %s\n", mismatch.c_str());
+        std::abort();
     }
     return 0;
 }
