@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -27,9 +26,12 @@ struct ModelRun {
 };
 
 inline ModelRun points_file_model(std::string text) {
-    static const std::regex NUMBER(R"([+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?)");
+    // A number as the C library reads one in the C locale, less its
+    // hexadecimal, infinity and not-a-number forms.
     const auto is_number = [](const std::string& w) {
-        return w.size() <= 4096 && std::regex_match(w, NUMBER);
+        char* end = nullptr;
+        return w.size() <= 4096 && w.find_first_not_of("+-.0123456789eE") == std::string::npos &&
+               (std::strtod(w.c_str(), &end), end == w.c_str() + w.size());
     };
     for (char& ch : text) {  // every line end an LF (CR LF: a line and a blank one); 0x1A a blank
         ch = ch == '\r' ? '\n' : ch == '\x1A' ? ' ' : ch;
