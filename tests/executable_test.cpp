@@ -250,7 +250,7 @@ std::string generated_points_file(std::mt19937& random) {
     // clang-format off
     static const std::string NUMBERS[] = {"1100000", "700000", "300", "-5.5e2", ".5", "0", "0815"};
     static const std::string WORDS[] = {"1", "ano", "12,5", "1e", "1100", "x", "0a", "1e999", "inf",
-        "nan", "0x1A", "12abc", "1\0"s, "\xEF\xBB\xBF", "\x1A", "000", "7.", "2\x1A" "5"};
+        "nan", "0x1A", "12abc", "1\0"s, "\xEF\xBB\xBF", "\x1A", "000", "7.", "2\0325"};
     static const std::string ENDS[] = {"\n", "\r\n", "\r", "\n\n", " \t\n", "\x1A\r\n"};
     // clang-format on
     const auto pick = [&random](std::size_t n) { return static_cast<std::size_t>(random() % n); };

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "points_file_model.h"
+#include "../points_file_model.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const geochain::testing_support::TempDir folder;
