@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# A scripted run's cost: N territory points piped through a Release geochain
-# (each answered "1", the last "0"), standard output to /dev/null, in a
-# temporary directory. Prints microseconds per point, peak memory over the
-# whole run, system calls per point (with strace), and start-up to exit on
-# empty input beside /bin/true.
+# Batch input as a user runs it: N territory points (X 1000-1200 km, Y 480-880
+# km, all inside S-JTSK's area, so no warnings), one "X Y h" a line, from
+# a file to a file, through a Release geochain, in a temporary directory.
+# Prints microseconds per point (fastest of three runs), and, where PROJ's
+# cs2cs is installed, cs2cs on the same points in the same run; peak memory
+# over a million points; system calls per point for a piped run and for a
+# run at a terminal (a pseudo-terminal, with `script`); and start-up to exit
+# on empty input beside /bin/true.
 #
-# usage: bench/dialogue.sh [N]     (default 10000)
+# usage: bench/dialogue.sh [N]     (default 100000)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-points=${1:-10000}
+points=${1:-100000}
 
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build build-bench -j2 --target geochain >/dev/null
@@ -16,57 +19,77 @@ exe=$PWD/build-bench/geochain
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-awk -v n="$points" 'BEGIN {
-    for (i = 0; i < n; i++) {
-        printf "%.3f %.3f %.1f\n%s\n", 935000 + (i * 7919) % 295000, 431000 + (i * 104729) % 474000,
-               150 + i % 900, (i == n - 1 ? "0" : "1")
-    }
-}' > "$work/input"
+generate() {  # count, then "answers" for a "1" after every point and a "0" at the end
+    awk -v n="$1" -v answers="${2:-}" 'BEGIN {
+        for (i = 0; i < n; i++) {
+            printf "%.3f %.3f %.1f\n", 1000000 + (i * 7919) % 200000, 480000 + (i * 104729) % 400000,
+                   150 + i % 900
+            if (answers) print (i == n - 1 ? "0" : "1")
+        }
+    }'
+}
+generate "$points" > "$work/points.txt"
 cd "$work"
 
 now_us() { local t=${EPOCHREALTIME/./}; echo "$t"; }
+fastest_us() { printf '%s\n' "$@" | sort -n | head -n 1; }
+per_point() { awk -v t="$1" -v n="$points" 'BEGIN { printf "%.2f us per point", t / n }'; }
+time_runs() {  # command words; the fastest of three runs from points.txt to a file
+    local runs=() t0
+    for _ in 1 2 3; do
+        rm -f fi.txt
+        t0=$(now_us)
+        "$@" < points.txt > reports.txt 2> errors.txt
+        test ! -s errors.txt
+        runs+=($(($(now_us) - t0)))
+    done
+    fastest_us "${runs[@]}"
+}
 
-rm -f fi.txt
-start=$(now_us)
-"$exe" < input > /dev/null
-end=$(now_us)
-echo "points:                 $points"
-awk -v t=$((end - start)) -v n="$points" 'BEGIN { printf "time per point:         %.2f us\n", t / n }'
+echo "points:                   $points, from a file to a file"
+ours=$(time_runs "$exe")
 test "$(wc -l < fi.txt)" -eq $((4 * points))
-
-# Peak memory needs GNU time (-f %M) and the system calls need strace: both
-# are Linux tools, and elsewhere these two figures are left out.
-if /usr/bin/time -f %M true >/dev/null 2>&1; then
-    rm -f fi.txt
-    peak=$(/usr/bin/time -f %M "$exe" < input 2>&1 >/dev/null | tail -n 1)
-    awk -v k="$peak" -v n="$points" 'BEGIN { printf "peak memory, %d points: %d KiB (%.2f MiB)\n", n, k, k / 1024 }'
+echo "geochain:                 $((ours / 1000)) ms, $(per_point "$ours") (fastest of 3)"
+if command -v cs2cs >/dev/null; then
+    theirs=$(time_runs cs2cs -f %.9f EPSG:5513 EPSG:4156)
+    echo "cs2cs EPSG:5513 4156:     $((theirs / 1000)) ms, $(per_point "$theirs") (fastest of 3)"
+    awk -v a="$theirs" -v b="$ours" 'BEGIN { printf "geochain faster by:       %.2fx\n", a / b }'
+else
+    echo "cs2cs:                    not installed (Debian: proj-bin), not compared"
 fi
 
+# Peak memory needs GNU time (-f %M), the system calls strace and script:
+# Linux tools, and elsewhere these figures are left out.
+if /usr/bin/time -f %M true >/dev/null 2>&1; then
+    generate 1000000 > million.txt
+    peak=$(/usr/bin/time -f %M "$exe" < million.txt 2>&1 >/dev/null | tail -n 1)
+    awk -v k="$peak" 'BEGIN { printf "peak memory, 1000000 points: %d KiB (%.2f MiB)\n", k, k / 1024 }'
+fi
+
+calls() {  # trace file, points: system calls per point, by kind
+    awk -v n="$2" '
+        /^[0-9]+ +write\(1,/ { out++ }
+        /openat\(AT_FDCWD, "fi.txt"/ { opens++ }
+        /^[0-9]+ +[a-z_0-9]+\(/ { total++ }
+        END { printf "%.4f in all, %.4f writes to stdout, %.4f opens of fi.txt per point\n",
+                     total / n, out / n, opens / n }' "$1"
+}
 if command -v strace >/dev/null; then
     rm -f fi.txt
-    strace -f -o trace -e trace=all "$exe" < input > /dev/null
-    awk -v n="$points" '
-        /^[0-9]+ +write\(1,/ { out++ }
-        /^[0-9]+ +write\(3,/ { log_writes++ }
-        /openat\(AT_FDCWD, "fi.txt"/ { opens++ }
-        /^[0-9]+ +close\(3\)/ { closes++ }
-        /^[0-9]+ +read\(0,/ { reads++ }
-        /^[0-9]+ +[a-z_0-9]+\(/ { total++ }
-        END {
-            printf "writes to stdout/point: %.3f\n", out / n
-            printf "log writes/point:       %.3f\n", log_writes / n
-            printf "fi.txt opens, closes:   %.3f, %.3f per point\n", opens / n, closes / n
-            printf "stdin reads/point:      %.4f (64 KiB blocks)\n", reads / n
-            printf "other calls/point:      %.4f (start-up and exit, spread over the run)\n",
-                   (total - out - log_writes - opens - closes - reads) / n
-        }' trace
+    cat points.txt | strace -f -o trace "$exe" > /dev/null
+    echo "piped, system calls:      $(calls trace "$points")"
+    if command -v script >/dev/null; then
+        generate 2000 answers > typed.txt
+        rm -f fi.txt
+        script -qec "strace -f -o trace $exe" /dev/null < typed.txt > /dev/null
+        echo "at a terminal, calls:     $(calls trace 2000)"
+    fi
 else
     echo "strace not installed: no system call counts"
 fi
 
 # Start-up to exit on empty input: the fastest of 30 runs, each followed by
 # a run of /bin/true, so that both see the same state of the machine.
-fastest_us() { printf '%s\n' "$@" | sort -n | head -n 1; }
 ours=()
 truth=()
 for _ in $(seq 30); do
@@ -80,6 +103,6 @@ for _ in $(seq 30); do
 done
 ours=$(fastest_us "${ours[@]}")
 truth=$(fastest_us "${truth[@]}")
-echo "start-up to exit:       $ours us (fastest of 30)"
-echo "/bin/true:              $truth us (fastest of 30, interleaved)"
-awk -v a="$ours" -v b="$truth" 'BEGIN { printf "ratio:                  %.2f\n", a / b }'
+echo "start-up to exit:         $ours us (fastest of 30)"
+echo "/bin/true:                $truth us (fastest of 30, interleaved)"
+awk -v a="$ours" -v b="$truth" 'BEGIN { printf "ratio:                    %.2f\n", a / b }'

@@ -4,14 +4,19 @@
 #include <sys/stat.h>
 #endif
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 #include <iterator>
 #include <optional>
 #include <random>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "dialogue/report.h"
+#include "geodesy/transform.h"
 #include "points_file_model.h"
 #include "process.h"
 #include "worked_examples.h"
@@ -91,14 +96,18 @@ std::vector<Row> rows() {
     const std::string nearly_full((64 << 10) - 1000, '-');
     const std::string joined = BOM + P + "\r\n1\r\n|" + BOM + P + "\r\n0\r\n";
     const std::string dos_files = P + "\r\n" + q.typed + "\r\n\x1A" + P + "\r\n\x1A";
+    // With 2>&1, standard error's lines where they stand in the dialogue:
+    // the arcsine reports before the report, the warning after it.
+    std::ostringstream nan_report;
+    print_report(transform_point({0, 0, 0}), nan_report);
+    const std::string nan_cycle =
+        HEADER + PROMPTS + ASIN_DOMAIN_ERROR + ASIN_DOMAIN_ERROR + nan_report.str() +
+        "\nVarovani: bod na radku 2 (X = 0, Y = 0) nelze spocitat.\n" + QUESTION.substr(1);
     using S = Surroundings;
     // clang-format off
     return {
         {"worked_examples_after_an_earlier_season", S::files, EARLIER_SEASON, examples_in, 0,
          examples_out, warnings, examples_log, ""},
-        {"arcsine_reports_framed_by_CR_LF", S::files, "", "0 0 0\n0\n", 0, std::nullopt,
-         ASIN_DOMAIN_ERROR + ASIN_DOMAIN_ERROR + "Varovani: bod na radku 1 (X = 0, Y = 0) nelze spocitat.\n",
-         nan_record, ""},
         {"log_a_directory", S::files, "/", two, 0, times(2, CYCLE_P), "", "", ""},
         {"log_a_link_to_a_full_device", S::files, "-> /dev/full", two, 0, times(2, CYCLE_P), "", "",
          ""},
@@ -106,11 +115,13 @@ std::vector<Row> rows() {
          no_point_on(1, std::string(40, '7') + "..."), "", ""},
         {"points_100_under_64_descriptors", S::descriptor_limit, "", times(99, P + "\n1\n") + P + "\n0\n",
          0, times(100, CYCLE_P), "", times(100, RECORD_P), ""},
-        {"stdout_a_closed_pipe", S::stdout_broken_pipe, "", two, 1, "", "", "", ""},
+        // In blocks, the first point's record goes before the block that
+        // cannot be written.
+        {"stdout_a_closed_pipe", S::stdout_broken_pipe, "", two, 1, "", "", RECORD_P, ""},
         {"stdin_closed", S::stdin_closed, "", two, 0, AT_X_END, "", "", ""},
         {"stdin_a_directory", S::stdin_directory, "", two, 1, AT_X_END, READ_ERROR, "", ""},
         // A batch run on a terminal: no clears.
-        {"stdout_closed_on_a_terminal", S::terminal_stdout_closed, "", two, 1, "", "", "", ""},
+        {"stdout_closed_on_a_terminal", S::terminal_stdout_closed, "", two, 1, "", "", RECORD_P, ""},
         {"stderr_closed_on_a_terminal", S::terminal_stderr_closed, "", "0 0 0\n0\n", 0,
          std::nullopt, "", nan_record, ""},
         {"notepad_file_some_answer_lines_some_blank", S::files, EARLIER_SEASON, notepad, 0,
@@ -137,9 +148,11 @@ std::vector<Row> rows() {
         {"points_2000_to_a_slow_non_blocking_terminal", S::stdout_nonblocking_terminal_read_slowly,
          "", times(1999, P + "\n1\n") + P + "\n0\n", 0, "", "", times(2000, RECORD_P),
          times(2000, CYCLE_P)},
-        // The line that the prompt began must end before the message comes.
-        {"X_alone_with_2_on_1", S::stderr_on_stdout, "", "1041000\n", 1,
-         AT_X_END + no_point_on(1, "1041000"), "", "", ""},
+        {"zero_point_among_others_with_2_on_1", S::stderr_on_stdout, "", P + "\n0 0 0\n" + P, 0,
+         CYCLE_P + nan_cycle + CYCLE_P + "\n", "", RECORD_P + nan_record + RECORD_P, ""},
+        // Every report and question arrives before the next point is sent.
+        {"conversation_through_pipes_100_points", S::driven_through_pipes, "", times(100, P + "\n"),
+         0, times(100, CYCLE_P) + "\n", "", times(100, RECORD_P), ""},
     };
     // clang-format on
 }
@@ -208,6 +221,8 @@ TEST(PointsFile, EachLineIsTakenWholeOrEndsTheRun) {
         std::string err;
     };
     const std::string Q = WORKED_EXAMPLES[1].typed;
+    const std::string WARNING = "Varovani: bod na radku 1 ";
+    // clang-format off
     const Case cases[] = {
         {"1001 " + P + "\n1002 " + Q + "\n", 1, 0, no_point_on(1, "1001 " + P)},
         {P + "\n0815 " + Q + "\n", 1, 1, no_point_on(2, "0815 " + Q, true)},
@@ -220,16 +235,14 @@ TEST(PointsFile, EachLineIsTakenWholeOrEndsTheRun) {
         // answer line.
         {P + "\n1\n\n1\n" + Q + "\n1\n", 1, 1, no_point_on(4, "1")},
         {"# body\n" + P + "\n", 1, 0, no_point_on(1, "# body")},
-        {"1100000 700000 30\x1A"
-         "0\n",
-         1, 0, no_point_on(1, R"(1100000 700000 30\x1A0)")},
+        {"1100000 700000 30\0320\n", 1, 0, no_point_on(1, R"(1100000 700000 30\x1A0)")},
         {P + "\n1050000 650000,5 250\n", 1, 1, REFUSED + "2: 650000,5" + END_OF_RUN},
-        // Reported and logged as given, with a word on standard error.
-        {"740000 1041000 250\n", 0, 1,
-         "Varovani: bod na radku 1 (X = 740000, Y = 1041000) lezi mimo uzemi S-JTSK; po zamene X a "
-         "Y "
-         "by lezel uvnitr.\n"},
+        // Reported and logged as given, with a word on standard error; the
+        // arcsine reports framed by CR LF.
+        {"0 0 0\n", 0, 1, ASIN_DOMAIN_ERROR + ASIN_DOMAIN_ERROR + WARNING + "(X = 0, Y = 0) nelze spocitat.\n"},
+        {"740000 1041000 250\n", 0, 1, WARNING + "(X = 740000, Y = 1041000) lezi mimo uzemi S-JTSK; po zamene X a Y by lezel uvnitr.\n"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input);
         const testing_support::TempDir dir;
@@ -238,7 +251,7 @@ TEST(PointsFile, EachLineIsTakenWholeOrEndsTheRun) {
         EXPECT_EQ(run.status, c.status);
         EXPECT_EQ(run.err, testing_support::platform_text(c.err));
         const std::string log = testing_support::read_file(dir.path / "fi.txt");
-        EXPECT_EQ(log.size(), c.records * RECORD_P.size());
+        EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 4 * c.records);
     }
 }
 
@@ -265,6 +278,19 @@ std::string generated_points_file(std::mt19937& random) {
         file += ENDS[pick(std::size(ENDS))];
     }
     return file;
+}
+
+// Four runs from files at once into one log: each block of records is one
+// appending write, so no record is cut by another.
+TEST(PointsFile, FourRunsAtOnceLeaveWholeRecords) {
+    const testing_support::TempDir dir;
+    testing_support::write_file(dir.path / "in", times(5000, P + "\n"));
+    const auto run = [&dir] { testing_support::run_geochain(dir.path, Surroundings::files); };
+    std::thread runs[] = {std::thread(run), std::thread(run), std::thread(run), std::thread(run)};
+    for (std::thread& run : runs) {
+        run.join();
+    }
+    EXPECT_EQ(testing_support::read_file(dir.path / "fi.txt"), times(20000, RECORD_P));
 }
 
 TEST(PointsFile, EveryPointReportedIsAPointLineOfTheInput) {

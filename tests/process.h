@@ -52,6 +52,10 @@ enum class Surroundings {
     stdin_pipe_in_pieces,
     stdin_nonblocking_pipe_in_pieces,  // the same pipe, non-blocking
     log_size_limited,                  // files of at most 64 KiB, as ulimit -f 64
+    // Standard input and output pipes of a driver that sends each line of
+    // dir/"in" once the program has asked for it, and waits for no longer
+    // than ten seconds.
+    driven_through_pipes,
     // From here on, a pseudo-terminal without echo or output conversion is
     // the controlling terminal. Files, with standard output or error closed
     // at start-up:

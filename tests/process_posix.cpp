@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <poll.h>
 #if defined(__APPLE__)
 #include <util.h>
 #elif defined(__FreeBSD__)
@@ -94,8 +95,30 @@ std::string read_all(int fd, bool slowly) {
     return all;
 }
 
+// Sends the input a line at a time, each once the program has asked for
+// it: the first after the X prompt, every later one after the question. A
+// program that keeps back what it has written for ten seconds gets no more
+// input. Returns everything it wrote.
+std::string converse(int to_program, int from_program, const std::string& input) {
+    std::string shown;
+    pollfd ready{from_program, POLLIN, 0};
+    char buf[4096];
+    ssize_t n = 1;
+    for (std::size_t begin = 0, end = 0; n > 0 && begin < input.size(); begin = end) {
+        end = input.find('\n', begin) + 1;
+        const std::string asked = begin == 0 ? "X = " : "] ?";
+        while (n > 0 && shown.rfind(asked) != shown.size() - asked.size()) {
+            n = ::poll(&ready, 1, 10000) > 0 ? ::read(from_program, buf, sizeof buf) : 0;
+            shown.append(buf, static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
+        }
+        static_cast<void>(n > 0 ? ::write(to_program, input.data() + begin, end - begin) : 0);
+    }
+    ::close(to_program);
+    return shown + read_all(from_program, false);
+}
+
 // In the child, between fork and exec: only async-signal-safe calls.
-[[noreturn]] void exec_in(const std::string& dir, Surroundings how, int pipe_in) {
+[[noreturn]] void exec_in(const std::string& dir, Surroundings how, int pipe_in, int pipe_out) {
     using S = Surroundings;
     if (on_terminal(how)) {
         // One descriptor stays on the terminal until the program exits, so
@@ -113,6 +136,9 @@ std::string read_all(int fd, bool slowly) {
     }
     if (pipe_in >= 0 && ::dup2(pipe_in, 0) == 0) {  // the pipe in place of standard input
         ::close(pipe_in);
+    }
+    if (pipe_out >= 0 && ::dup2(pipe_out, 1) == 1) {
+        ::close(pipe_out);
     }
     if (how == S::stdin_nonblocking_pipe_in_pieces || out_on_terminal) {
         set_nonblocking(out_on_terminal ? 1 : 0);
@@ -166,9 +192,11 @@ std::string read_all(int fd, bool slowly) {
 ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how) {
     const std::string where = dir.string();
     int in_ends[2] = {-1, -1};
+    int out_ends[2] = {-1, -1};
     const bool in_pieces = how == Surroundings::stdin_pipe_in_pieces ||
                            how == Surroundings::stdin_nonblocking_pipe_in_pieces;
-    if (in_pieces && ::pipe(in_ends) != 0) {
+    const bool driven = how == Surroundings::driven_through_pipes;
+    if (((in_pieces || driven) && ::pipe(in_ends) != 0) || (driven && ::pipe(out_ends) != 0)) {
         return {-1, "", "no pipe", ""};
     }
 #ifdef F_SETPIPE_SZ
@@ -180,12 +208,16 @@ ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how) {
     const pid_t pid = on_terminal(how) ? fork_on_terminal(how, master) : ::fork();
     if (pid == 0) {
         ::close(in_ends[1]);
-        exec_in(where, how, in_ends[0]);
+        ::close(out_ends[0]);
+        exec_in(where, how, in_ends[0], out_ends[1]);
     }
     ::close(in_ends[0]);
-    if (in_ends[1] >= 0) {
+    ::close(out_ends[1]);
+    if (in_pieces) {
         write_in_pieces(in_ends[1], read_file(dir / "in"));
     }
+    const std::string shown =
+        driven ? converse(in_ends[1], out_ends[0], read_file(dir / "in")) : "";
     if (how == Surroundings::typed_at_terminal) {
         const std::string keys = read_file(dir / "in");
         static_cast<void>(::write(master, keys.data(), keys.size()));
@@ -194,7 +226,7 @@ ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how) {
         read_all(master, how == Surroundings::stdout_nonblocking_terminal_read_slowly);
     int wstatus = 0;
     ::waitpid(pid, &wstatus, 0);
-    return {WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1, read_file(dir / "out"),
+    return {WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1, driven ? shown : read_file(dir / "out"),
             read_file(dir / "err"), terminal};
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "dialogue/descriptor_io.h"
+#include "dialogue/results_log.h"
 
 namespace geochain {
 
@@ -22,6 +23,9 @@ bool begins_like_the_mark(const char* data, long n) {
 }  // namespace
 
 DescriptorInput::int_type DescriptorInput::underflow() {
+    if (before_reading_ != nullptr) {
+        before_reading_->write_block();
+    }
     long n = read_some(fd_, buffer_.data(), buffer_.size());
     long first = 0;
     if (at_start_) {
@@ -49,7 +53,7 @@ DescriptorInput::int_type DescriptorInput::underflow() {
 }
 
 DescriptorOutput::int_type DescriptorOutput::overflow(int_type c) {
-    if (sync() != 0) {
+    if (!write_block()) {
         return traits_type::eof();
     }
     if (!traits_type::eq_int_type(c, traits_type::eof())) {
@@ -60,10 +64,25 @@ DescriptorOutput::int_type DescriptorOutput::overflow(int_type c) {
 }
 
 int DescriptorOutput::sync() {
+    if (records_ == nullptr) {
+        write_block();
+    }
+    return failed_ ? -1 : 0;
+}
+
+bool DescriptorOutput::write_block() {
     const auto pending = static_cast<std::size_t>(pptr() - pbase());
+    if (first_ != nullptr && pending > 0) {
+        first_->write_block();
+    }
+    // Every report that reaches the output whole has its record in the log.
+    if (records_ != nullptr && !records_->text.empty()) {
+        append_records(records_->text, records_->path);
+        records_->text.clear();
+    }
     failed_ = failed_ || (pending > 0 && write_all(fd_, pbase(), pending) != pending);
     setp(buffer_.data(), buffer_.data() + buffer_.size());
-    return failed_ ? -1 : 0;
+    return !failed_;
 }
 
 }  // namespace geochain

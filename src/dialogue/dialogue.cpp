@@ -1,11 +1,12 @@
 #include "dialogue/dialogue.h"
 
 #include <cmath>
-#include <iostream>
+#include <istream>
 
 #include "dialogue/batch_input.h"
 #include "dialogue/clear_screen.h"
 #include "dialogue/console_streams.h"
+#include "dialogue/descriptor_io.h"
 #include "dialogue/number_input.h"
 #include "dialogue/report.h"
 #include "dialogue/results_log.h"
@@ -231,7 +232,7 @@ PointReading read_point(InputLines& in, std::ostream& out) {
 }
 
 int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err,
-                 const std::string& log_path, InputMode mode) {
+                 const std::string& log_path, InputMode mode, std::string* collected_records) {
     InputLines in{*in_stream.rdbuf()};
     const bool batch = mode == InputMode::batch;
     BatchLine line;  // batch: the line of the current point, then the one after it
@@ -255,7 +256,11 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err,
             }
         }
         print_report(result, out);
-        append_log(result, log_path);
+        if (collected_records != nullptr) {
+            *collected_records += log_record(result);
+        } else {
+            append_log(result, log_path);
+        }
 
         out << std::endl;
         if (batch) {
@@ -279,11 +284,21 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err,
 }
 
 int run_dialogue(InputMode mode) {
-    DescriptorInput keyboard(0);
-    DescriptorOutput screen(1);
+    // A file or a pipe that a script reads to its end: nobody watches the
+    // lines arrive, so the output goes in blocks, each after the log
+    // records of its reports.
+    const bool in_blocks = mode == InputMode::batch && !is_terminal(1);
+    PendingRecords records{LOG_FILE_NAME, {}};
+    DescriptorOutput screen(1, in_blocks ? &records : nullptr);
+    DescriptorOutput error_output(2, nullptr, &screen);
+    DescriptorInput keyboard(0, &screen);
     std::istream in(&keyboard);
     std::ostream out(&screen);
-    return run_dialogue(in, out, std::cerr, LOG_FILE_NAME, mode);
+    std::ostream err(&error_output);
+    const int status =
+        run_dialogue(in, out, err, LOG_FILE_NAME, mode, in_blocks ? &records.text : nullptr);
+    // Whatever ended the run, its last block goes out now.
+    return screen.write_block() ? status : 1;
 }
 
 }  // namespace geochain

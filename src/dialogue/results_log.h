@@ -10,9 +10,18 @@ namespace geochain {
 
 inline constexpr char LOG_FILE_NAME[] = "fi.txt";
 
-// Opens the log in append mode (created if missing), writes one four-line
-// record with CR LF line ends, closes it. Failures are silent: the log must
-// never disturb the dialogue, and the next point simply tries again.
+// The four lines of one point's record, each ended by CR LF.
+std::string log_record(const PointResult& r);
+
+// Appends whole records in one open, one write and one close: the file is
+// created if missing (mode 0666 less the umask), never truncated, and never
+// waited for. Failures are silent: the log must never disturb the dialogue,
+// and the next write simply tries again. Records that a full disk or a
+// file-size limit cuts short are taken back, so that the file ends on a
+// record boundary.
+void append_records(const std::string& records, const std::string& path = LOG_FILE_NAME);
+
+// One point's record, as the operator at a terminal is asked to go on.
 void append_log(const PointResult& r, const std::string& path = LOG_FILE_NAME);
 
 }  // namespace geochain
