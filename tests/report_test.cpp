@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
 #include <limits>
 #include <locale>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -43,6 +46,23 @@ TEST(Report, FormatFixedAtTheEdges) {
         EXPECT_EQ(format_fixed(c.value, c.decimals), c.text);
     }
     EXPECT_EQ(format_integer(-2147483647 - 1), "-2147483648");
+}
+
+// Positive values from 2^-60 to 2^40 with 1 to 53 significant bits, exact
+// ties at the last decimal among them: the same text as the standard
+// library's correctly rounded to_chars.
+TEST(Report, FormatFixedAgreesWithToChars) {
+    std::mt19937_64 random(20261207);
+    for (int i = 0; i < 100000; ++i) {
+        const auto significand = static_cast<double>(random() >> (11 + random() % 53));
+        const double value = std::ldexp(significand, static_cast<int>(random() % 101) - 60);
+        for (const int decimals : {4, 8}) {
+            char buf[384];
+            const auto res =
+                std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+            ASSERT_EQ(format_fixed(value, decimals), std::string(buf, res.ptr)) << value;
+        }
+    }
 }
 
 TEST(Report, NoLocaleChangesTheDigits) {

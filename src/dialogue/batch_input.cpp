@@ -55,31 +55,32 @@ BatchLine read_batch_line(InputLines& in) {
     // Each word is kept up to the longest entry taken as a number; the rest of
     // a long word is consumed but not kept, so a line of any length costs no
     // memory. Only the first three words can ever be a point's entries.
+    // The line's first bytes are kept to be shown back.
     char kept[3][MAX_ENTRY_CHARS];
     std::size_t length[3] = {0, 0, 0};
+    char text[SHOWN_ENTRY_CHARS];
+    std::size_t text_length = 0;  // up to the end of the last word
     std::size_t words = 0;
-    std::size_t offset = 0;  // bytes of the line so far, from its first word
-    while (!is_separator(c)) {
+    for (std::size_t offset = 0; !is_separator(c); ++words) {
         for (; !is_separator(c); c = in.buf.snextc(), ++offset) {
             if (offset < SHOWN_ENTRY_CHARS) {
-                line.text.start += Traits::to_char_type(c);
+                text[offset] = Traits::to_char_type(c);
             }
             if (words < 3 && length[words]++ < MAX_ENTRY_CHARS) {
                 kept[words][length[words] - 1] = Traits::to_char_type(c);
             }
         }
-        ++words;
-        line.text.length = offset;
+        text_length = offset;
         for (; is_blank(c); c = in.buf.snextc(), ++offset) {
             if (offset < SHOWN_ENTRY_CHARS) {
-                line.text.start += Traits::to_char_type(c);
+                text[offset] = Traits::to_char_type(c);
             }
         }
     }
-    line.text.start.resize(std::min(line.text.length, SHOWN_ENTRY_CHARS));
-    line.text.line = line.number;
+    const std::string_view shown(text, std::min(text_length, SHOWN_ENTRY_CHARS));
+    line.text = {std::string(), text_length, line.number};
 
-    if (line.number == 1 && looks_like_utf16(line.text.start)) {
+    if (line.number == 1 && looks_like_utf16(shown)) {
         line.kind = LineKind::utf16;
     } else if (words == 1) {
         line.kind = LineKind::one_word;
@@ -89,7 +90,7 @@ BatchLine read_batch_line(InputLines& in) {
     } else {
         line.kind = LineKind::point;
         double* const values[] = {&line.point.X, &line.point.Y, &line.point.h};
-        Word* const shown[] = {&line.x, &line.y, nullptr};
+        Word* const entries[] = {&line.x, &line.y, nullptr};
         for (std::size_t i = 0; i < 3; ++i) {
             const std::string_view word(kept[i], std::min(length[i], MAX_ENTRY_CHARS));
             const Entry entry = length[i] > MAX_ENTRY_CHARS ? Entry{EntryKind::invalid, 0.0, {}}
@@ -102,10 +103,13 @@ BatchLine read_batch_line(InputLines& in) {
                 break;
             }
             *values[i] = entry.value;
-            if (shown[i] != nullptr) {
-                *shown[i] = as_read;
+            if (entries[i] != nullptr) {
+                *entries[i] = as_read;
             }
         }
+    }
+    if (line.kind != LineKind::point) {  // to be shown in a message
+        line.text.start = shown;
     }
     return line;
 }

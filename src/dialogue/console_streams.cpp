@@ -63,6 +63,28 @@ DescriptorOutput::int_type DescriptorOutput::overflow(int_type c) {
     return traits_type::not_eof(c);
 }
 
+std::streamsize DescriptorOutput::xsputn(const char* s, std::streamsize n) {
+    // Text written in one piece still reaches an operator line by line.
+    const bool by_lines = records_ == nullptr;
+    for (std::streamsize done = 0; done < n;) {
+        const auto rest = static_cast<std::size_t>(n - done);
+        const void* line_end = by_lines ? std::memchr(s + done, '\n', rest) : nullptr;
+        const std::size_t to_line_end =
+            line_end != nullptr
+                ? static_cast<std::size_t>(static_cast<const char*>(line_end) - (s + done)) + 1
+                : rest;
+        const std::size_t chunk = std::min(to_line_end, static_cast<std::size_t>(epptr() - pptr()));
+        std::memcpy(pptr(), s + done, chunk);
+        pbump(static_cast<int>(chunk));
+        done += static_cast<std::streamsize>(chunk);
+        const bool line_done = line_end != nullptr && chunk == to_line_end;
+        if ((line_done || pptr() == epptr()) && !write_block()) {
+            return done;
+        }
+    }
+    return n;
+}
+
 int DescriptorOutput::sync() {
     if (records_ == nullptr) {
         write_block();

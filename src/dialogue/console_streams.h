@@ -44,11 +44,12 @@ class DescriptorOutput : public std::streambuf {
 
   protected:
     int_type overflow(int_type c) override;
+    std::streamsize xsputn(const char* s, std::streamsize n) override;
     int sync() override;
 
   private:
     int fd_;
-    PendingRecords* records_;
+    PendingRecords* records_;  // none: every line end and every flush write
     DescriptorOutput* first_;
     bool failed_ = false;  // once a write fails, every later one does too
     std::array<char, 1 << 16> buffer_{};

@@ -257,7 +257,7 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err,
         }
         print_report(result, out);
         if (collected_records != nullptr) {
-            *collected_records += log_record(result);
+            append_record(*collected_records, result);
         } else {
             append_log(result, log_path);
         }

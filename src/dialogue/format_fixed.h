@@ -12,7 +12,12 @@ namespace geochain {
 // written without a minus sign.
 std::string format_fixed(double value, int decimals);
 
+// The same text, appended: a report is built in one string, with no
+// string of its own for each value.
+void append_fixed(std::string& text, double value, int decimals);
+
 // A whole number in plain decimal digits, "-" for negative values.
 std::string format_integer(std::int32_t value);
+void append_integer(std::string& text, std::int64_t value);
 
 }  // namespace geochain

@@ -1,7 +1,5 @@
 #include "dialogue/report.h"
 
-#include <string>
-
 #include "dialogue/format_fixed.h"
 #include "geodesy/constants.h"
 
@@ -9,15 +7,19 @@ namespace geochain {
 
 namespace {
 
-// Angles and ro to eight decimals; seconds and metres on the ellipsoid to four.
-std::string angle(double radians) { return format_fixed(radians * DEG_PER_RAD, 8); }
-std::string eight(double value) { return format_fixed(value, 8); }
-std::string four(double value) { return format_fixed(value, 4); }
+// Angles to eight decimals, in degrees.
+void append_angle(std::string& text, double radians) {
+    append_fixed(text, radians * DEG_PER_RAD, 8);
+}
 
 // "15o 7' 1.4002'' ": "o" stands for the degree sign.
-std::string dms(const Sexagesimal& s) {
-    return format_integer(s.degrees) + "o " + format_integer(s.minutes) + "' " + four(s.seconds) +
-           "'' ";
+void append_dms(std::string& text, const Sexagesimal& s) {
+    append_integer(text, s.degrees);
+    text += "o ";
+    append_integer(text, s.minutes);
+    text += "' ";
+    append_fixed(text, s.seconds, 4);
+    text += "'' ";
 }
 
 // 0xE9 is e-acute in Windows-1250 and ISO 8859-2, written as that one byte.
@@ -25,34 +27,49 @@ std::string dms(const Sexagesimal& s) {
 constexpr char SPHERICAL_HEADING[] =
     "Sferick"
     "\xE9"
-    " souradnice (U,V) : ";
+    " souradnice (U,V) : \n";
+
+// Room for a report of every value at its longest but the rare huge ones.
+constexpr std::size_t REPORT_ROOM = 1024;
 
 }  // namespace
 
+std::string report_text(const PointResult& r) {
+    std::string text;
+    text.reserve(REPORT_ROOM);
+    text += "\nPolarni souradnice (ro,epsilon) : \n-------------------------------- \nro = ";
+    append_fixed(text, r.polar.ro, 8);
+    text += "    epsilon = ";
+    append_angle(text, r.polar.epsilon);
+    text += "\n\nKartograficke souradnice (S,D) : \n-------------------------------- \nD = ";
+    append_angle(text, r.cartographic.D);
+    text += "    S = ";
+    append_angle(text, r.cartographic.S);
+    text += "\n\n";
+    text += SPHERICAL_HEADING;
+    text += "--------------------------- \nU = ";
+    append_angle(text, r.spherical.U);
+    text += "    V (E-Ferro.) = ";
+    append_fixed(text, r.spherical.V, 8);
+    text +=
+        "\n\nZemepisne souradnice (fi,lambda) : \n---------------------------------- \nlambda = ";
+    append_dms(text, r.lambda_dms);
+    text += "\nfi = ";
+    append_dms(text, r.fi_dms);
+    text += "N= ";
+    append_fixed(text, r.geocentric.N + r.plane.h, 4);
+    text += "\n\nGeocentricke souradnice : \n------------------------- \nX = ";
+    append_fixed(text, r.geocentric.X, 4);
+    text += "   Y = ";
+    append_fixed(text, r.geocentric.Y, 4);
+    text += "   Z = ";
+    append_fixed(text, r.geocentric.Z, 4);
+    return text;
+}
+
 void print_report(const PointResult& r, std::ostream& out) {
-    out << std::endl;
-    out << "Polarni souradnice (ro,epsilon) : " << std::endl;
-    out << "-------------------------------- " << std::endl;
-    out << "ro = " << eight(r.polar.ro) << "    epsilon = " << angle(r.polar.epsilon) << std::endl;
-    out << std::endl;
-    out << "Kartograficke souradnice (S,D) : " << std::endl;
-    out << "-------------------------------- " << std::endl;
-    out << "D = " << angle(r.cartographic.D) << "    S = " << angle(r.cartographic.S) << std::endl;
-    out << std::endl;
-    out << SPHERICAL_HEADING << std::endl;
-    out << "--------------------------- " << std::endl;
-    out << "U = " << angle(r.spherical.U) << "    V (E-Ferro.) = " << eight(r.spherical.V)
-        << std::endl;
-    out << std::endl;
-    out << "Zemepisne souradnice (fi,lambda) : " << std::endl;
-    out << "---------------------------------- " << std::endl;
-    out << "lambda = " << dms(r.lambda_dms) << std::endl;
-    out << "fi = " << dms(r.fi_dms) << "N= " << four(r.geocentric.N + r.plane.h) << std::endl;
-    out << std::endl;
-    out << "Geocentricke souradnice : " << std::endl;
-    out << "------------------------- " << std::endl;
-    out << "X = " << four(r.geocentric.X) << "   Y = " << four(r.geocentric.Y)
-        << "   Z = " << four(r.geocentric.Z);
+    const std::string text = report_text(r);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 }  // namespace geochain

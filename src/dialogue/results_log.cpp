@@ -10,8 +10,6 @@ namespace {
 
 constexpr int LINES_PER_RECORD = 4;
 
-std::string degrees8(double radians) { return format_fixed(radians * DEG_PER_RAD, 8); }
-
 // Where the last record that lies whole within the first `written` bytes ends.
 std::size_t end_of_whole_records(const std::string& records, std::size_t written) {
     std::size_t end = 0;
@@ -26,15 +24,18 @@ std::size_t end_of_whole_records(const std::string& records, std::size_t written
 
 }  // namespace
 
-std::string log_record(const PointResult& r) {
+void append_record(std::string& record, const PointResult& r) {
     // The headings, "souradncie" and the order S before D are what stored
     // logs already hold; they differ from the console on purpose.
-    std::string record = "Kartograficke souradnice S, D : \r\n";
-    record += "S = " + degrees8(r.cartographic.S) + "   D = " + degrees8(r.cartographic.D) + "\r\n";
-    record += "Sfericke souradncie U, V : \r\n";
-    record +=
-        "U = " + degrees8(r.spherical.U) + "   V = " + format_fixed(r.spherical.V, 8) + "\r\n";
-    return record;
+    record += "Kartograficke souradnice S, D : \r\nS = ";
+    append_fixed(record, r.cartographic.S * DEG_PER_RAD, 8);
+    record += "   D = ";
+    append_fixed(record, r.cartographic.D * DEG_PER_RAD, 8);
+    record += "\r\nSfericke souradncie U, V : \r\nU = ";
+    append_fixed(record, r.spherical.U * DEG_PER_RAD, 8);
+    record += "   V = ";
+    append_fixed(record, r.spherical.V, 8);
+    record += "\r\n";
 }
 
 void append_records(const std::string& records, const std::string& path) {
@@ -54,7 +55,9 @@ void append_records(const std::string& records, const std::string& path) {
 }
 
 void append_log(const PointResult& r, const std::string& path) {
-    append_records(log_record(r), path);
+    std::string record;
+    append_record(record, r);
+    append_records(record, path);
 }
 
 }  // namespace geochain
