@@ -56,7 +56,9 @@ TEST(Dialogue, ConversationTable) {
         {"end at X prompt", BOTH, "", AT_X_END, "", 0, 0},
         {"end at Y prompt", TERMINAL, "1\n", HEADER + X_PROMPT + Y_PROMPT + "\n", INCOMPLETE, 1, 0},
         {"end at h prompt", TERMINAL, "1 2", HEADER + PROMPTS + "\n", INCOMPLETE, 1, 0},
-        {"end at question", BOTH, P, CYCLE_P + "\n", "", 0, 1},
+        {"end at question", TERMINAL, P, CYCLE_P + "\n", "", 0, 1},
+        // In a file, as after an answer "1": the same output with and without.
+        {"end after a point", BATCH, P, CYCLE_P + AT_X_END, "", 0, 1},
         {"end at second X prompt", BOTH, P + "\n1\n", CYCLE_P + AT_X_END, "", 0, 1},
     };
     for (const Case& c : cases) {

@@ -127,7 +127,7 @@ std::vector<Row> rows() {
         {"notepad_file_some_answer_lines_some_blank", S::files, EARLIER_SEASON, notepad, 0,
          examples_out, warnings, examples_log, ""},
         {"two_DOS_files_joined_with_cat", S::files, "", dos_files, 0,
-         CYCLE_P + cycle_q + CYCLE_P + "\n", "", RECORD_P + expected_record(q) + RECORD_P, ""},
+         CYCLE_P + cycle_q + CYCLE_P + AT_X_END, "", RECORD_P + expected_record(q) + RECORD_P, ""},
         {"typed_line_by_line", S::stdin_pipe_in_pieces, "", typed, 0, times(2, cycle_q) + AT_X_END,
          "", times(2, expected_record(q)), ""},
         {"typed_into_a_non_blocking_pipe", S::stdin_nonblocking_pipe_in_pieces, "", typed, 0,
@@ -149,10 +149,10 @@ std::vector<Row> rows() {
          "", times(1999, P + "\n1\n") + P + "\n0\n", 0, "", "", times(2000, RECORD_P),
          times(2000, CYCLE_P)},
         {"zero_point_among_others_with_2_on_1", S::stderr_on_stdout, "", P + "\n0 0 0\n" + P, 0,
-         CYCLE_P + nan_cycle + CYCLE_P + "\n", "", RECORD_P + nan_record + RECORD_P, ""},
+         CYCLE_P + nan_cycle + CYCLE_P + AT_X_END, "", RECORD_P + nan_record + RECORD_P, ""},
         // Every report and question arrives before the next point is sent.
         {"conversation_through_pipes_100_points", S::driven_through_pipes, "", times(100, P + "\n"),
-         0, times(100, CYCLE_P) + "\n", "", times(100, RECORD_P), ""},
+         0, times(100, CYCLE_P) + AT_X_END, "", times(100, RECORD_P), ""},
     };
     // clang-format on
 }

@@ -195,17 +195,18 @@ Reply typed_reply(InputLines& in) {
 }
 
 // An answer line, or the next point straight away: answer lines are
-// optional in a file.
+// optional in a file. The end of the input is met by the next point's
+// prompt, as after an answer "1", so that a file's output is the same with
+// and without its answer lines.
 Reply batch_reply(InputLines& in, BatchLine& line, bool& next_point_read) {
     line = read_batch_line(in);
-    next_point_read = line.kind == LineKind::point;
+    next_point_read = line.kind == LineKind::point || line.kind == LineKind::end_of_input;
     switch (line.kind) {
         case LineKind::point:
+        case LineKind::end_of_input:
             return Reply::go_on;
         case LineKind::one_word:
             return line.answer == '0' ? Reply::stop : Reply::go_on;
-        case LineKind::end_of_input:
-            return Reply::end_of_input;
         default:
             return Reply::refused;
     }
