@@ -9,10 +9,6 @@ namespace {
 
 using Traits = std::streambuf::traits_type;
 
-constexpr int DOS_END_OF_FILE = 0x1A;
-
-bool is_line_end(int c) { return c == '\n' || c == '\r'; }
-
 // Blanks within a line: those of formatted input but the line ends, and the
 // DOS end-of-file byte that older Windows tools leave between joined files.
 bool is_blank(int c) {
@@ -78,7 +74,7 @@ BatchLine read_batch_line(InputLines& in) {
         }
     }
     const std::string_view shown(text, std::min(text_length, SHOWN_ENTRY_CHARS));
-    line.text = {std::string(), text_length, line.number};
+    line.text.length = text_length;
 
     if (line.number == 1 && looks_like_utf16(shown)) {
         line.kind = LineKind::utf16;
@@ -93,10 +89,9 @@ BatchLine read_batch_line(InputLines& in) {
         Word* const entries[] = {&line.x, &line.y, nullptr};
         for (std::size_t i = 0; i < 3; ++i) {
             const std::string_view word(kept[i], std::min(length[i], MAX_ENTRY_CHARS));
-            const Entry entry = length[i] > MAX_ENTRY_CHARS ? Entry{EntryKind::invalid, 0.0, {}}
-                                                            : parse_number(word);
-            const Word as_read{std::string(word.substr(0, SHOWN_ENTRY_CHARS)), length[i],
-                               line.number};
+            const Entry entry =
+                length[i] > MAX_ENTRY_CHARS ? Entry{EntryKind::invalid, 0.0} : parse_number(word);
+            const Word as_read{std::string(word.substr(0, SHOWN_ENTRY_CHARS)), length[i]};
             if (entry.kind != EntryKind::number) {
                 line.kind = LineKind::not_a_number;
                 line.refused = as_read;

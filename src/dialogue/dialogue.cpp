@@ -250,11 +250,9 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err,
             return end_run(reading, out, err);
         }
         const PointResult result = transform_point(reading.point);
-        if (result.spherical.asin_domain_errors > 0) {
-            out.flush();
-            for (int i = 0; i < result.spherical.asin_domain_errors; ++i) {
-                err << ASIN_DOMAIN_REPORT << std::flush;
-            }
+        // Standard error writes what standard output holds first.
+        for (int i = 0; i < result.spherical.asin_domain_errors; ++i) {
+            err << ASIN_DOMAIN_REPORT << std::flush;
         }
         print_report(result, out);
         if (collected_records != nullptr) {

@@ -1,6 +1,5 @@
 #include "dialogue/number_input.h"
 
-#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -15,13 +14,7 @@ bool is_blank(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool is_line_end(int c) { return c == '\n' || c == '\r'; }
-
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-// Where an entry would begin, DOS and Windows take this byte as the end of
-// the file; older Windows tools still end their files with it.
-constexpr int DOS_END_OF_FILE = 0x1A;
 
 // Skips white space; returns the next character without taking it.
 int skip_blanks(InputLines& in) {
@@ -73,7 +66,7 @@ void take_char(InputLines& in, int c) {
 }
 
 Entry parse_number(std::string_view text) {
-    const auto invalid = [] { return Entry{EntryKind::invalid, 0.0, {}}; };
+    const auto invalid = [] { return Entry{EntryKind::invalid, 0.0}; };
     std::size_t i = 0;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
@@ -130,25 +123,20 @@ Entry parse_number(std::string_view text) {
     } else if (res.ec != std::errc() || res.ptr != text.data() + text.size()) {
         return invalid();
     }
-    return {EntryKind::number, negative ? -value : value, {}};
+    return {EntryKind::number, negative ? -value : value};
 }
 
 Entry read_number(InputLines& in) {
     int c = skip_blanks(in);
     if (c == Traits::eof() || c == DOS_END_OF_FILE) {
-        return {EntryKind::end_of_input, 0.0, {}};
+        return {EntryKind::end_of_input, 0.0};
     }
-    const long line = in.line;
     // Characters past the limit are consumed but not kept, so a line of any
     // length costs no memory.
     char text[MAX_ENTRY_CHARS];
     const std::size_t len = take_word(in, c, text, MAX_ENTRY_CHARS);
-    const std::string_view kept(text, std::min(len, MAX_ENTRY_CHARS));
-    Entry entry = len > MAX_ENTRY_CHARS ? Entry{EntryKind::invalid, 0.0, {}} : parse_number(kept);
-    if (entry.kind == EntryKind::invalid) {
-        entry.word = {std::string(kept.substr(0, SHOWN_ENTRY_CHARS)), len, line};
-    }
-    return entry;
+    return len > MAX_ENTRY_CHARS ? Entry{EntryKind::invalid, 0.0}
+                                 : parse_number(std::string_view(text, len));
 }
 
 bool read_answer(InputLines& in, char& answer) {

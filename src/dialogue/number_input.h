@@ -24,12 +24,11 @@ struct InputLines {
     bool after_cr = false;  // an LF right after a CR ends no second line
 };
 
-// A run of non-blank characters as it came: its first SHOWN_ENTRY_CHARS
-// bytes, its whole length, and the line it stands on.
+// A run of input bytes as it came, to be shown back: its first
+// SHOWN_ENTRY_CHARS bytes and its whole length.
 struct Word {
     std::string start;
     std::size_t length = 0;
-    long line = 0;
 };
 
 enum class EntryKind { number, invalid, end_of_input };
@@ -37,7 +36,6 @@ enum class EntryKind { number, invalid, end_of_input };
 struct Entry {
     EntryKind kind;
     double value;
-    Word word;  // filled for an entry that is not a number
 };
 
 // Parses one whole entry: optional sign, digits with an optional ".", and an
@@ -54,6 +52,12 @@ Entry read_number(InputLines& in);
 // Skips white space and takes the next character into answer; false at
 // the end of the input (a 0x1A byte there included).
 bool read_answer(InputLines& in, char& answer);
+
+// Where an entry would begin, DOS and Windows take this byte as the end of
+// the file; older Windows tools still end their files with it.
+inline constexpr int DOS_END_OF_FILE = 0x1A;
+
+inline bool is_line_end(int c) { return c == '\n' || c == '\r'; }
 
 // Takes c, the next character of the input, counting the line it ends. It
 // does not look further: at a terminal, the next line may not be typed yet.
