@@ -5,6 +5,7 @@
 #include "dialogue/clear_screen.h"
 #include "dialogue/descriptor_io.h"
 #include "dialogue/dialogue.h"
+#include "dialogue/stop_signals.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -39,6 +40,7 @@ int main() {
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+    geochain::catch_stop_signals();
     // Decided once: an operator at a terminal, or a file or pipe that
     // nobody can type an entry into again, read by its lines and never
     // cleared for.

@@ -4,12 +4,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "dialogue/console_streams.h"
 #include "dialogue/descriptor_io.h"
 #include "dialogue/dialogue.h"
+#include "dialogue/results_log.h"
 #include "process.h"
 #include "worked_examples.h"
 
@@ -44,8 +47,10 @@ TEST(Dialogue, ConversationTable) {
         {"invalid Y keeps X", TERMINAL, "1100000 x 5\n700000 300\n0\n",
          HEADER + X_PROMPT + Y_PROMPT + INVALID + Y_PROMPT + H_PROMPT + report, "", 0, 1},
         {"X abc, end", TERMINAL, "abc", HEADER + X_PROMPT + INVALID + X_PROMPT + "\n", "", 0, 0},
-        {"lines counted across CR LF and CR", BATCH, P + "\r\n1\r\n\r\n\r1100000 x",
+        {"lines counted across CR, LF and CR LF", BATCH, P + "\r1\n\r\n\r1100000 x",
          CYCLE_P + AT_X_END, no_point_on(5, "1100000 x"), 1, 1},
+        {"vertical tab and form feed are blanks", BATCH, "1100000\v700000\f300\n0\n", CYCLE_P, "",
+         0, 1},
         {"line shown safely", BATCH, "\x1B[2J\t" + std::string(50, '9'), AT_X_END,
          no_point_on(1, R"(\x1B[2J\x09)" + std::string(35, '9') + "..."), 1, 0},
         // The first entry of a UTF-16 file, "1 ", read as bytes; without
@@ -53,6 +58,7 @@ TEST(Dialogue, ConversationTable) {
         {"UTF-16 little-endian", BATCH, "\377\3761\0 \0"s, AT_X_END, UTF16, 1, 0},
         {"UTF-16 big-endian", BATCH, "\376\377\0001\0 "s, AT_X_END, UTF16, 1, 0},
         {"UTF-16 without its mark", BATCH, "1\0 \0001\0 \0001\0\n\0"s, AT_X_END, UTF16, 1, 0},
+        {"UTF-16 of one digit", BATCH, "1\0"s, AT_X_END, UTF16, 1, 0},
         {"end at X prompt", BOTH, "", AT_X_END, "", 0, 0},
         {"end at Y prompt", TERMINAL, "1\n", HEADER + X_PROMPT + Y_PROMPT + "\n", INCOMPLETE, 1, 0},
         {"end at h prompt", TERMINAL, "1 2", HEADER + PROMPTS + "\n", INCOMPLETE, 1, 0},
@@ -131,17 +137,35 @@ TEST(Dialogue, NewLogGetsMode0666LessTheUmask) {
     }
 }
 
-// fi.txt a FIFO whose reader never reads: once it is full, records are
-// lost as on a full disk, and the run goes on.
-TEST(ResultsLog, NeverWaitsForAFifoThatIsNotRead) {
+// fi.txt a FIFO whose reader never reads: it gets whole records until it
+// is full, and the rest are lost, as on a full disk; nothing waits for it.
+TEST(ResultsLog, AFifoThatIsNotReadGetsWholeRecordsOnly) {
     const testing_support::TempDir dir;
     const auto log = dir.path / "fi.txt";
     ASSERT_EQ(::mkfifo(log.c_str(), 0600), 0);
     const int reader = ::open(log.c_str(), O_RDONLY | O_NONBLOCK);
-    std::istringstream in(times(1000, P + "\n"));
-    std::ostringstream out;
-    EXPECT_EQ(run_dialogue(in, out, out, log.string(), InputMode::batch), 0);
+    append_records(times(1000, RECORD_P), log.string());
+    std::string taken(1 << 20, '\0');
+    taken.resize(
+        static_cast<std::size_t>(std::max(::read(reader, taken.data(), taken.size()), 0L)));
     ::close(reader);
+    EXPECT_GT(taken.size(), 0u);
+    EXPECT_EQ(taken, times(static_cast<int>(taken.size() / RECORD_P.size()), RECORD_P));
+}
+
+// A character put when the block is exactly full goes out after it.
+TEST(DescriptorOutput, ACharacterAfterAFullBlock) {
+    const testing_support::TempDir dir;
+    const auto path = dir.path / "out";
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT, 0600);
+    {
+        DescriptorOutput out(fd, true);
+        const std::string block(1 << 16, '-');
+        out.sputn(block.data(), static_cast<std::streamsize>(block.size()));
+        out.sputc('x');
+    }
+    ::close(fd);
+    EXPECT_EQ(testing_support::read_file(path), std::string(1 << 16, '-') + "x");
 }
 #endif
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -54,7 +55,8 @@ std::vector<Row> rows() {
     std::string examples_in;
     std::string notepad = BOM;
     std::string examples_out;
-    std::string examples_log = EARLIER_SEASON;
+    // The earlier season's last line, cut without its line end, is ended.
+    std::string examples_log = EARLIER_SEASON + "\r\n";
     for (const WorkedExample& ex : WORKED_EXAMPLES) {
         const bool last = &ex == std::end(WORKED_EXAMPLES) - 1;
         const auto i = &ex - WORKED_EXAMPLES;
@@ -93,7 +95,9 @@ std::vector<Row> rows() {
     const std::string keys = "12,5 1 2\n" + P + "\nano\n" + P + "\n0\n";
     const std::string keys_out =
         HEADER + X_PROMPT + INVALID + CYCLE_P.substr(HEADER.size()) + CYCLE_P;
-    const std::string nearly_full((64 << 10) - 1000, '-');
+    // Room for 7 records and all but the last byte of an 8th.
+    const std::string nearly_full = std::string((64 << 10) - 8 * RECORD_P.size() - 1, '-') + "\r\n";
+    const std::string OUTPUT_LOST = "Vystup nelze zapsat, konec.\n";
     const std::string joined = BOM + P + "\r\n1\r\n|" + BOM + P + "\r\n0\r\n";
     const std::string dos_files = P + "\r\n" + q.typed + "\r\n\x1A" + P + "\r\n\x1A";
     // With 2>&1, standard error's lines where they stand in the dialogue:
@@ -113,17 +117,36 @@ std::vector<Row> rows() {
          ""},
         {"line_of_200_MB_in_64_MiB", S::memory_bound, "", "", 1, AT_X_END,
          no_point_on(1, std::string(40, '7') + "..."), "", ""},
-        {"points_100_under_64_descriptors", S::descriptor_limit, "", times(99, P + "\n1\n") + P + "\n0\n",
-         0, times(100, CYCLE_P), "", times(100, RECORD_P), ""},
-        // In blocks, the first point's record goes before the block that
-        // cannot be written.
-        {"stdout_a_closed_pipe", S::stdout_broken_pipe, "", two, 1, "", "", RECORD_P, ""},
+        // A block's records in one append each, 20 appends: none may keep
+        // its descriptor.
+        {"points_2000_under_16_descriptors", S::descriptor_limit, "",
+         times(1999, P + "\n1\n") + P + "\n0\n", 0, times(2000, CYCLE_P), "",
+         times(2000, RECORD_P), ""},
+        {"points_200_typed_under_16_descriptors", S::typed_at_terminal_few_descriptors, "",
+         times(199, P + "\n1\n") + P + "\n0\n", 0, times(200, CYCLE_P), "", times(200, RECORD_P),
+         times(200, CLEAR)},
+        // No report reached the output: no record.
+        {"stdout_a_closed_pipe", S::stdout_broken_pipe, "", two, 1, "", OUTPUT_LOST, "", ""},
         {"stdin_closed", S::stdin_closed, "", two, 0, AT_X_END, "", "", ""},
         {"stdin_a_directory", S::stdin_directory, "", two, 1, AT_X_END, READ_ERROR, "", ""},
+        // The reset cuts h = 250 to 2: the line is no point, and not named.
+        {"stdin_a_socket_reset_inside_a_line", S::stdin_socket_reset, "",
+         P + "\n1041000 740000 2", 1, CYCLE_P + AT_X_END, READ_ERROR, RECORD_P, ""},
         // A batch run on a terminal: no clears.
-        {"stdout_closed_on_a_terminal", S::terminal_stdout_closed, "", two, 1, "", "", RECORD_P, ""},
-        {"stderr_closed_on_a_terminal", S::terminal_stderr_closed, "", "0 0 0\n0\n", 0,
-         std::nullopt, "", nan_record, ""},
+        {"stdout_closed_on_a_terminal", S::terminal_stdout_closed, "", two, 1, "", OUTPUT_LOST, "",
+         ""},
+        // The arcsine lines go nowhere, neither to the terminal nor to the log.
+        {"stderr_closed_typed_at_a_terminal", S::typed_at_terminal_stderr_closed, "", "0 0 0\n0\n",
+         0, std::nullopt, "", nan_record, CLEAR},
+        // Ctrl-D sends a line without its Enter; a second one ends the input
+        // once and for all.
+        {"typed_X_Y_then_two_Ctrl_D", S::typed_at_terminal, "", "1100000 700000\x04\x04", 1,
+         HEADER + PROMPTS + "\n", INCOMPLETE, "", CLEAR},
+        {"typed_point_then_two_Ctrl_D", S::typed_at_terminal, "", P + "\x04\x04", 0, CYCLE_P + "\n",
+         "", RECORD_P, CLEAR},
+        // What a hang-up cuts off is not the operator's h.
+        {"typed_half_a_point_then_hung_up", S::typed_at_terminal_then_hung_up, "",
+         "1100000 700000 30\x04", 1, HEADER + PROMPTS + "\n", READ_ERROR, "", ""},
         {"notepad_file_some_answer_lines_some_blank", S::files, EARLIER_SEASON, notepad, 0,
          examples_out, warnings, examples_log, ""},
         {"two_DOS_files_joined_with_cat", S::files, "", dos_files, 0,
@@ -140,11 +163,15 @@ std::vector<Row> rows() {
         // Neither a clear nor a wait: the log a FIFO nobody reads.
         {"background_job_on_a_tostop_terminal_log_a_FIFO", S::terminal_background, "|", two, 0,
          times(2, CYCLE_P), "", "", ""},
-        // A log 1,000 bytes short of the limit, as on a nearly full disk: 7
-        // records of 133 bytes fit, the 8th and every later one are taken back.
+        // A log nearly full, as on a nearly full disk: the 8th record, cut
+        // one byte short, and every later one are taken back.
         {"points_20_under_a_64_KiB_file_size_limit", S::log_size_limited, nearly_full,
          times(19, P + "\n1\n") + P + "\n0\n", 0, times(20, CYCLE_P), "",
          nearly_full + times(7, RECORD_P), ""},
+        // The output cut at 64 KiB: a record for each whole report in it.
+        {"output_cut_by_a_64_KiB_file_size_limit", S::log_size_limited, "", times(200, P + "\n"), 1,
+         times(200, CYCLE_P).substr(0, 64 << 10), OUTPUT_LOST,
+         times(static_cast<int>(((64 << 10) + QUESTION.size()) / CYCLE_P.size()), RECORD_P), ""},
         {"points_2000_to_a_slow_non_blocking_terminal", S::stdout_nonblocking_terminal_read_slowly,
          "", times(1999, P + "\n1\n") + P + "\n0\n", 0, "", "", times(2000, RECORD_P),
          times(2000, CYCLE_P)},
@@ -310,6 +337,23 @@ TEST(PointsFile, EveryPointReportedIsAPointLineOfTheInput) {
         const std::string file = generated_points_file(random);
         EXPECT_EQ(testing_support::points_file_mismatch(file, log), "") << file;
     }
+}
+
+// Ctrl-C while a block waits for a reader that has stopped reading: fi.txt
+// holds exactly the records of the reports that reached the output whole.
+TEST(PointsFile, InterruptedRunLogsExactlyTheWholeReports) {
+#ifdef _WIN32
+    GTEST_SKIP() << "needs POSIX";
+#endif
+    const testing_support::TempDir dir;
+    testing_support::write_file(dir.path / "in", times(2000, P + "\n"));
+    const auto run =
+        testing_support::run_geochain(dir.path, Surroundings::stdout_a_full_pipe_interrupted);
+    EXPECT_EQ(run.status, 128 + SIGINT);
+    const auto whole = static_cast<int>((run.out.size() + QUESTION.size()) / CYCLE_P.size());
+    EXPECT_GT(whole, 0);
+    EXPECT_EQ(run.out, times(whole + 1, CYCLE_P).substr(0, run.out.size()));
+    EXPECT_EQ(testing_support::read_file(dir.path / "fi.txt"), times(whole, RECORD_P));
 }
 
 INSTANTIATE_TEST_SUITE_P(Surroundings, Process, testing::ValuesIn(rows()),

@@ -40,10 +40,11 @@ inline std::string platform_text(std::string text) {
 enum class Surroundings {
     files,               // standard input, output and error are files
     memory_bound,        // and the address space is limited to 64 MiB
-    descriptor_limit,    // and at most 64 descriptors may be open
+    descriptor_limit,    // and at most 16 descriptors may be open
     stdout_broken_pipe,  // standard output a pipe whose reader is gone
     stdin_closed,        // standard input closed at start-up
     stdin_directory,     // standard input the root directory: reads fail
+    stdin_socket_reset,  // standard input a socket, reset after dir/"in" is sent
     stderr_on_stdout,    // standard error the same file as standard output, as 2>&1
     // Standard input a pipe written in pieces, separated by '|' in dir/"in":
     // each piece is written once the program has read everything before it,
@@ -56,6 +57,9 @@ enum class Surroundings {
     // dir/"in" once the program has asked for it, and waits for no longer
     // than ten seconds.
     driven_through_pipes,
+    // Standard output a pipe that nobody reads until it is full; then half
+    // of it is read, the program gets SIGINT, and the pipe is read to its end.
+    stdout_a_full_pipe_interrupted,
     // From here on, a pseudo-terminal without echo or output conversion is
     // the controlling terminal. Files, with standard output or error closed
     // at start-up:
@@ -65,15 +69,20 @@ enum class Surroundings {
     // its session: it may not write to the terminal.
     terminal_background,
     // Standard input the pseudo-terminal itself: an operator typing, each
-    // read one line.
+    // read one line; with standard error closed at start-up; with at most 16
+    // descriptors open; under nohup, the terminal hung up once everything
+    // typed has been read.
     typed_at_terminal,
+    typed_at_terminal_stderr_closed,
+    typed_at_terminal_few_descriptors,
+    typed_at_terminal_then_hung_up,
     // Standard output the terminal, non-blocking, and read slowly: writes are
     // taken in part.
     stdout_nonblocking_terminal_read_slowly,
 };
 
 struct ProcessRun {
-    int status;  // exit status, or -1 when the process did not exit by itself
+    int status;  // exit status, 128 + the signal that ended the process, or -1
     std::string out;
     std::string err;
     std::string terminal;  // every byte that reached the pseudo-terminal

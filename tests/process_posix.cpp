@@ -10,6 +10,7 @@
 #endif
 #include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -18,6 +19,7 @@
 #include <chrono>
 #include <csignal>
 #include <thread>
+#include <utility>
 
 #include "process.h"
 
@@ -26,6 +28,11 @@ namespace geochain::testing_support {
 namespace {
 
 bool on_terminal(Surroundings how) { return how >= Surroundings::terminal_stdout_closed; }
+
+bool typed(Surroundings how) {
+    return how >= Surroundings::typed_at_terminal &&
+           how <= Surroundings::typed_at_terminal_then_hung_up;
+}
 
 // A pseudo-terminal without echo or output conversion, set up before the
 // program can use it; the child's side of it becomes its controlling terminal and its
@@ -129,7 +136,7 @@ std::string converse(int to_program, int from_program, const std::string& input)
     }
     const char* in = how == S::stdin_directory ? "/" : "in";
     const bool out_on_terminal = how == S::stdout_nonblocking_terminal_read_slowly;
-    if (::chdir(dir.c_str()) != 0 || (how != S::typed_at_terminal && !redirect(0, in, O_RDONLY)) ||
+    if (::chdir(dir.c_str()) != 0 || (!typed(how) && !redirect(0, in, O_RDONLY)) ||
         (!out_on_terminal && !redirect(1, "out", O_WRONLY | O_CREAT | O_TRUNC)) ||
         !redirect(2, "err", O_WRONLY | O_CREAT | O_TRUNC)) {
         ::_exit(127);
@@ -152,17 +159,20 @@ std::string converse(int to_program, int from_program, const std::string& input)
         ::dup2(pipe_ends[1], 1);
         ::close(pipe_ends[1]);
     }
-    ::close(how == S::stdin_closed             ? 0
-            : how == S::terminal_stdout_closed ? 1
-            : how == S::terminal_stderr_closed ? 2
-                                               : -1);
+    ::close(how == S::stdin_closed                      ? 0
+            : how == S::terminal_stdout_closed          ? 1
+            : how == S::typed_at_terminal_stderr_closed ? 2
+                                                        : -1);
 #ifndef GEOCHAIN_SANITIZED  // the sanitizers reserve terabytes of address space
     if (how == S::memory_bound) {
         limit(RLIMIT_AS, rlim_t{64} << 20);
     }
 #endif
-    if (how == S::descriptor_limit) {
-        limit(RLIMIT_NOFILE, 64);
+    if (how == S::descriptor_limit || how == S::typed_at_terminal_few_descriptors) {
+        limit(RLIMIT_NOFILE, 16);
+    }
+    if (how == S::typed_at_terminal_then_hung_up) {
+        std::signal(SIGHUP, SIG_IGN);  // as nohup starts it
     }
     if (how == S::log_size_limited) {
         limit(RLIMIT_FSIZE, 64 << 10);
@@ -196,7 +206,14 @@ ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how) {
     const bool in_pieces = how == Surroundings::stdin_pipe_in_pieces ||
                            how == Surroundings::stdin_nonblocking_pipe_in_pieces;
     const bool driven = how == Surroundings::driven_through_pipes;
-    if (((in_pieces || driven) && ::pipe(in_ends) != 0) || (driven && ::pipe(out_ends) != 0)) {
+    const bool interrupted = how == Surroundings::stdout_a_full_pipe_interrupted;
+    const bool reset = how == Surroundings::stdin_socket_reset;
+    if (reset && (::socketpair(AF_UNIX, SOCK_STREAM, 0, in_ends) != 0 ||
+                  ::write(in_ends[0], "?", 1) != 1)) {  // never read: the close resets
+        return {-1, "", "no socket", ""};
+    }
+    if (((in_pieces || driven) && ::pipe(in_ends) != 0) ||
+        ((driven || interrupted) && ::pipe(out_ends) != 0)) {
         return {-1, "", "no pipe", ""};
     }
 #ifdef F_SETPIPE_SZ
@@ -216,18 +233,56 @@ ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how) {
     if (in_pieces) {
         write_in_pieces(in_ends[1], read_file(dir / "in"));
     }
-    const std::string shown =
-        driven ? converse(in_ends[1], out_ends[0], read_file(dir / "in")) : "";
-    if (how == Surroundings::typed_at_terminal) {
+    if (reset) {
+        const std::string sent = read_file(dir / "in");
+        static_cast<void>(::write(in_ends[1], sent.data(), sent.size()));
+        ::close(in_ends[1]);
+    }
+    std::string shown = driven ? converse(in_ends[1], out_ends[0], read_file(dir / "in")) : "";
+    if (interrupted) {
+        int unread = 0;
+        for (int waited = 0; waited < 10000 && unread < (48 << 10); ++waited) {
+            ::ioctl(out_ends[0], FIONREAD, &unread);
+            pause(1);
+        }
+        // Half the pipe read, once it is full: the program's waiting write
+        // goes on, and waits again half-way through its block.
+        pause(100);
+        std::string half(32 << 10, '\0');
+        for (std::size_t taken = 0; taken < half.size();) {
+            taken += static_cast<std::size_t>(
+                std::max<ssize_t>(::read(out_ends[0], &half[taken], half.size() - taken), 0));
+        }
+        pause(100);
+        ::kill(pid, SIGINT);
+        shown = half;
+        shown += read_all(out_ends[0], false);
+    }
+    if (typed(how)) {
         const std::string keys = read_file(dir / "in");
         static_cast<void>(::write(master, keys.data(), keys.size()));
     }
+    if (how == Surroundings::typed_at_terminal_then_hung_up) {
+        // Everything typed is read once the program has gone quiet.
+        std::error_code missing;
+        for (std::uintmax_t size = 0, before = 1, waits = 0;
+             (size == 0 || size != before) && waits < 30; ++waits) {
+            pause(300);
+            before = std::exchange(size, std::filesystem::file_size(dir / "out", missing));
+        }
+        ::close(master);
+        master = -1;
+    }
     const std::string terminal =
-        read_all(master, how == Surroundings::stdout_nonblocking_terminal_read_slowly);
+        master < 0 ? ""
+                   : read_all(master, how == Surroundings::stdout_nonblocking_terminal_read_slowly);
     int wstatus = 0;
     ::waitpid(pid, &wstatus, 0);
-    return {WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1, driven ? shown : read_file(dir / "out"),
-            read_file(dir / "err"), terminal};
+    const int status = WIFEXITED(wstatus)     ? WEXITSTATUS(wstatus)
+                       : WIFSIGNALED(wstatus) ? 128 + WTERMSIG(wstatus)
+                                              : -1;
+    return {status, driven || interrupted ? shown : read_file(dir / "out"), read_file(dir / "err"),
+            terminal};
 }
 
 }  // namespace geochain::testing_support

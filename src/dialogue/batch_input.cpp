@@ -73,6 +73,11 @@ BatchLine read_batch_line(InputLines& in) {
             }
         }
     }
+    // A line counts only when a line end or a clean end of the input ends
+    // it: one that a read error cut off is never taken or named.
+    if (cut_by_read_error(in)) {
+        return BatchLine{};
+    }
     const std::string_view shown(text, std::min(text_length, SHOWN_ENTRY_CHARS));
     line.text.length = text_length;
 

@@ -31,7 +31,8 @@ struct BatchLine {
 
 // Skips lines that hold only blanks and reads the next line whole. A DOS
 // end-of-file byte (0x1A) counts as a blank: it ends one DOS file, and files
-// joined with cat go on after it.
+// joined with cat go on after it. A line that a read error cuts off reads as
+// the end of the input.
 BatchLine read_batch_line(InputLines& in);
 
 }  // namespace geochain

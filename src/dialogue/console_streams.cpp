@@ -5,6 +5,7 @@
 
 #include "dialogue/descriptor_io.h"
 #include "dialogue/results_log.h"
+#include "dialogue/stop_signals.h"
 
 namespace geochain {
 
@@ -22,7 +23,15 @@ bool begins_like_the_mark(const char* data, long n) {
 
 }  // namespace
 
+void hold_record(PendingRecords& records, std::uint64_t report_end, const PointResult& r) {
+    append_record(records.text, r);
+    records.ends.emplace_back(report_end, records.text.size());
+}
+
 DescriptorInput::int_type DescriptorInput::underflow() {
+    if (ended_) {
+        return traits_type::eof();
+    }
     if (before_reading_ != nullptr) {
         before_reading_->write_block();
     }
@@ -45,11 +54,20 @@ DescriptorInput::int_type DescriptorInput::underflow() {
         }
     }
     if (n <= 0) {
-        failed_ = failed_ || n < 0;
+        ended_ = true;
+        failed_ = n < 0;
         return traits_type::eof();
     }
     setg(buffer_.data(), buffer_.data() + first, buffer_.data() + n);
     return traits_type::to_int_type(buffer_[static_cast<std::size_t>(first)]);
+}
+
+DescriptorOutput::pos_type DescriptorOutput::seekoff(off_type off, std::ios_base::seekdir dir,
+                                                     std::ios_base::openmode which) {
+    if (off != 0 || dir != std::ios_base::cur || which != std::ios_base::out) {
+        return pos_type(off_type(-1));
+    }
+    return pos_type(static_cast<off_type>(written_) + (pptr() - pbase()));
 }
 
 DescriptorOutput::int_type DescriptorOutput::overflow(int_type c) {
@@ -65,8 +83,13 @@ DescriptorOutput::int_type DescriptorOutput::overflow(int_type c) {
 
 std::streamsize DescriptorOutput::xsputn(const char* s, std::streamsize n) {
     // Text written in one piece still reaches an operator line by line.
-    const bool by_lines = records_ == nullptr;
+    const bool by_lines = !in_blocks_;
     for (std::streamsize done = 0; done < n;) {
+        // A full buffer goes out only when more is to come: a report that
+        // ends exactly at its end has its record held before it is written.
+        if (pptr() == epptr() && !write_block()) {
+            return done;
+        }
         const auto rest = static_cast<std::size_t>(n - done);
         const void* line_end = by_lines ? std::memchr(s + done, '\n', rest) : nullptr;
         const std::size_t to_line_end =
@@ -78,7 +101,7 @@ std::streamsize DescriptorOutput::xsputn(const char* s, std::streamsize n) {
         pbump(static_cast<int>(chunk));
         done += static_cast<std::streamsize>(chunk);
         const bool line_done = line_end != nullptr && chunk == to_line_end;
-        if ((line_done || pptr() == epptr()) && !write_block()) {
+        if (line_done && !write_block()) {
             return done;
         }
     }
@@ -86,7 +109,7 @@ std::streamsize DescriptorOutput::xsputn(const char* s, std::streamsize n) {
 }
 
 int DescriptorOutput::sync() {
-    if (records_ == nullptr) {
+    if (!in_blocks_) {
         write_block();
     }
     return failed_ ? -1 : 0;
@@ -97,14 +120,36 @@ bool DescriptorOutput::write_block() {
     if (first_ != nullptr && pending > 0) {
         first_->write_block();
     }
-    // Every report that reaches the output whole has its record in the log.
-    if (records_ != nullptr && !records_->text.empty()) {
-        append_records(records_->text, records_->path);
-        records_->text.clear();
+    if (!failed_ && pending > 0) {
+        const std::size_t written = write_all(fd_, pbase(), pending);
+        written_ += written;
+        failed_ = written != pending;
     }
-    failed_ = failed_ || (pending > 0 && write_all(fd_, pbase(), pending) != pending);
     setp(buffer_.data(), buffer_.data() + buffer_.size());
+    if (records_ != nullptr) {
+        log_whole_reports();
+    }
+    stop_if_requested();
     return !failed_;
+}
+
+// Every report that has reached the output whole gets its record in the
+// log, and no other. Each write writes the whole buffer, so after a write
+// every held record's report is out, unless the write failed: then those
+// cut off or never written are dropped, as nothing more is ever written.
+void DescriptorOutput::log_whole_reports() {
+    std::size_t whole = 0;
+    for (const auto& [report_end, record_end] : records_->ends) {
+        if (report_end > written_) {
+            break;
+        }
+        whole = record_end;
+    }
+    if (whole > 0) {
+        append_records(std::string_view(records_->text).substr(0, whole), records_->path);
+    }
+    records_->text.clear();
+    records_->ends.clear();
 }
 
 }  // namespace geochain

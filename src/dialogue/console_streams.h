@@ -7,51 +7,74 @@
 // An operator watches every line arrive: there the dialogue's flushes (at
 // every line end and before every read) each write. A file or a pipe that a
 // script reads to its end needs no such thing: there output is written in
-// blocks, with the log records of its reports just before each block, and
-// only what must be seen in time forces a block out early.
+// blocks, and only what must be seen in time forces a block out early.
+// Either way a report's log record is appended once the report is out.
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <streambuf>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "geodesy/records.h"
 
 namespace geochain {
 
-// Log records that wait for the block of output that holds their reports.
+// Log records that wait until the reports they belong to have reached the
+// output whole: a report cut off by a failed write, or never written, has
+// none in the log.
 struct PendingRecords {
     std::string path;
     std::string text;
+    // Of each record in text, in order: where its report ends in the
+    // output, counted in bytes from the start, and where the record ends in
+    // text.
+    std::vector<std::pair<std::uint64_t, std::size_t>> ends;
 };
+
+// Holds the record of a point whose report ends at report_end.
+void hold_record(PendingRecords& records, std::uint64_t report_end, const PointResult& r);
 
 class DescriptorOutput : public std::streambuf {
   public:
-    // Each flush writes; or, given pending records, only a full buffer and
-    // write_block do, the records first. Given another output, that one's
-    // block goes out before anything of this one: standard error after
-    // standard output, as the user reads them with 2>&1.
-    explicit DescriptorOutput(int fd, PendingRecords* records = nullptr,
+    // Each flush writes, or, in_blocks, only a full buffer and write_block
+    // do. Given pending records, each goes to the log once its report is
+    // out. Given another output, that one's block goes out before anything
+    // of this one: standard error after standard output, as the user reads
+    // them with 2>&1.
+    explicit DescriptorOutput(int fd, bool in_blocks = false, PendingRecords* records = nullptr,
                               DescriptorOutput* first = nullptr)
-        : fd_(fd), records_(records), first_(first) {
+        : fd_(fd), in_blocks_(in_blocks), records_(records), first_(first) {
         setp(buffer_.data(), buffer_.data() + buffer_.size());
     }
     DescriptorOutput(const DescriptorOutput&) = delete;
     DescriptorOutput& operator=(const DescriptorOutput&) = delete;
     ~DescriptorOutput() override { write_block(); }
 
-    // Writes the pending records and everything buffered; false once a
-    // write of the output has failed.
+    // Writes everything buffered, then the records of the reports now out
+    // whole; false once a write of the output has failed. A stop signal that
+    // has arrived ends the process here.
     bool write_block();
 
   protected:
+    // The position is the count of bytes put, for a report's end.
+    pos_type seekoff(off_type off, std::ios_base::seekdir dir,
+                     std::ios_base::openmode which) override;
     int_type overflow(int_type c) override;
     std::streamsize xsputn(const char* s, std::streamsize n) override;
     int sync() override;
 
   private:
+    void log_whole_reports();
+
     int fd_;
-    PendingRecords* records_;  // none: every line end and every flush write
+    bool in_blocks_;  // or every line end and every flush writes
+    PendingRecords* records_;
     DescriptorOutput* first_;
-    bool failed_ = false;  // once a write fails, every later one does too
+    std::uint64_t written_ = 0;  // bytes written, from the start
+    bool failed_ = false;        // once a write fails, every later one does too
     std::array<char, 1 << 16> buffer_{};
 };
 
@@ -70,7 +93,10 @@ class DescriptorInput : public std::streambuf {
     int fd_;
     DescriptorOutput* before_reading_;
     bool at_start_ = true;  // a byte-order mark is skipped here, and only here
-    bool failed_ = false;   // a read failed: the input ended by an error
+    // The end of the input, once read, stays the end: at a terminal, the
+    // operator's Ctrl-D is not asked for again.
+    bool ended_ = false;
+    bool failed_ = false;  // a read failed: the input ended by an error
     std::array<char, 1 << 16> buffer_{};
 };
 

@@ -6,6 +6,8 @@
 
 #include <sys/stat.h>
 
+#include "dialogue/stop_signals.h"
+
 #ifdef _WIN32
 #include <io.h>
 #include <windows.h>
@@ -33,8 +35,8 @@ bool must_wait(int fd, bool reading) {
         return false;
     }
     pollfd ready{fd, static_cast<short>(reading ? POLLIN : POLLOUT), 0};
-    ::poll(&ready, 1, -1);  // an interruption or a hang-up shows in the retry
-    return true;
+    // A hang-up shows in the retry; a stop signal ends the wait.
+    return ::poll(&ready, 1, -1) >= 0 || errno != EINTR || !stop_requested();
 #endif
 }
 
@@ -42,6 +44,7 @@ bool must_wait(int fd, bool reading) {
 
 long read_some(int fd, char* data, std::size_t size) {
     long n = 0;
+    stop_at_once_from_here();
     do {
 #ifdef _WIN32
         n = ::_read(fd, data, static_cast<unsigned>(size));
@@ -49,6 +52,14 @@ long read_some(int fd, char* data, std::size_t size) {
         n = static_cast<long>(::read(fd, data, size));
 #endif
     } while (n < 0 && (errno == EINTR || must_wait(fd, true)));
+    stop_when_whole_from_here();
+#ifndef _WIN32
+    // A terminal that has hung up reads as empty, but is no end the operator
+    // typed: it answers no more questions either.
+    if (n == 0 && ::isatty(fd) == 0 && errno == EIO) {
+        n = -1;
+    }
+#endif
     return n;
 }
 
@@ -61,7 +72,9 @@ std::size_t write_all(int fd, const char* data, std::size_t size, bool may_wait)
 #else
         const long n = static_cast<long>(::write(fd, data + written, size - written));
 #endif
-        if (n < 0 && (errno == EINTR || (may_wait && must_wait(fd, false)))) {
+        // A stop signal ends a write that waits: what is out is out.
+        if (n < 0 &&
+            ((errno == EINTR && !stop_requested()) || (may_wait && must_wait(fd, false)))) {
             continue;
         }
         if (n <= 0) {
@@ -73,10 +86,51 @@ std::size_t write_all(int fd, const char* data, std::size_t size, bool may_wait)
 }
 
 int open_for_append(const char* path) {
+    // Read access too where the file is a plain one, or is still to be made,
+    // so that its last byte can be read; never for a FIFO, which would then
+    // have a reader in us.
 #ifdef _WIN32
-    return ::_open(path, _O_WRONLY | _O_CREAT | _O_APPEND | _O_BINARY, _S_IREAD | _S_IWRITE);
+    return ::_open(path, _O_RDWR | _O_CREAT | _O_APPEND | _O_BINARY, _S_IREAD | _S_IWRITE);
 #else
-    return ::open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK, 0666);
+    struct stat st {};
+    const bool plain = ::stat(path, &st) == 0 ? S_ISREG(st.st_mode) : errno == ENOENT;
+    const int flags = O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK;
+    const int fd = plain ? ::open(path, O_RDWR | flags, 0666) : -1;
+    return fd >= 0 ? fd : ::open(path, O_WRONLY | flags, 0666);
+#endif
+}
+
+void lock_for_append(int fd) {
+#ifdef _WIN32
+    static_cast<void>(fd);  // appends there are not one step between processes anyway
+#else
+    flock whole{};
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;  // from the start, to the end of any size
+    while (::fcntl(fd, F_SETLKW, &whole) == -1 && errno == EINTR && !stop_requested()) {
+    }
+#endif
+}
+
+bool ends_inside_a_line(int fd) {
+    char last = '\n';
+#ifdef _WIN32
+    const bool read = ::_lseeki64(fd, -1, SEEK_END) >= 0 && ::_read(fd, &last, 1) == 1;
+#else
+    struct stat st {};
+    const bool read = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
+                      ::pread(fd, &last, 1, st.st_size - 1) == 1;
+#endif
+    return read && last != '\n';
+}
+
+bool is_pipe(int fd) {
+#ifdef _WIN32
+    static_cast<void>(fd);
+    return false;  // no FIFO has a name in a Windows file system
+#else
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 && S_ISFIFO(st.st_mode);
 #endif
 }
 

@@ -7,13 +7,15 @@
 namespace geochain {
 
 // Reads what is there, up to size bytes, waiting while a non-blocking
-// descriptor has nothing yet; 0 at end of input, -1 on error.
+// descriptor has nothing yet; 0 at end of input, -1 on error (a terminal that
+// has hung up included). A stop signal that arrives while it waits ends the
+// process.
 long read_some(int fd, char* data, std::size_t size);
 
 // Writes everything, retrying after interruptions and partial writes, and,
 // if may_wait, waiting while a non-blocking descriptor is full; otherwise a
 // full one counts as a failed write. Returns how many bytes were written:
-// all of them, or fewer when a write failed.
+// all of them, or fewer when a write failed or a stop signal ended a wait.
 std::size_t write_all(int fd, const char* data, std::size_t size, bool may_wait = true);
 
 // Standard input read as bytes: on Windows, no CR LF turned into LF and no
@@ -24,6 +26,21 @@ void read_as_bytes(int fd);
 // missing, never truncated. Binary on Windows: no CR is ever added. Never
 // waits: a FIFO that nobody reads fails at once. -1 on failure.
 int open_for_append(const char* path);
+
+// Waits until no other run that locks the same way is appending to the
+// file: the file grows a page at a time while another process appends, so
+// that its end, read meanwhile, may be inside that process's record. The
+// lock goes with the descriptor's close. Without locks (some network file
+// systems) it goes on unlocked.
+void lock_for_append(int fd);
+
+// True when fd is a plain file whose last line has no line end: a write cut
+// by a power cut, or by another program.
+bool ends_inside_a_line(int fd);
+
+// True for a pipe or FIFO: a write of at most PIPE_BUF bytes is then whole
+// or nothing.
+bool is_pipe(int fd);
 
 // Takes back the last `written` bytes appended through fd by cutting the
 // file to where they began, unless something was appended after them.

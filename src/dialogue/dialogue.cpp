@@ -25,6 +25,7 @@ constexpr char H_PROMPT[] = "h (elipsoidicka) = ";
 constexpr char INVALID_ENTRY[] = "Neplatne cislo, zadejte znovu.";
 constexpr char INCOMPLETE_POINT[] = "Neuplne zadani bodu, konec vstupu.";
 constexpr char READ_ERROR[] = "Vstup nelze cist, konec vstupu.";
+constexpr char OUTPUT_LOST[] = "Vystup nelze zapsat, konec.";
 constexpr char CONTINUE_QUESTION[] = "Vymazat obrazovku a pokracovat ? [ano='cokoliv' ne = '0'] ?";
 
 // CR LF around the classic math library's "%s: %s error" text. A Windows
@@ -189,8 +190,11 @@ Reply typed_reply(InputLines& in) {
         return Reply::end_of_input;
     }
     // Only the first character answers; "ano" must not leave "no" for the
-    // next X prompt.
+    // next X prompt. An answer line that a read error cut off is no answer.
     discard_line(in);
+    if (read_failed(in)) {
+        return Reply::end_of_input;
+    }
     return answer == '0' ? Reply::stop : Reply::go_on;
 }
 
@@ -233,7 +237,7 @@ PointReading read_point(InputLines& in, std::ostream& out) {
 }
 
 int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err,
-                 const std::string& log_path, InputMode mode, std::string* collected_records) {
+                 const std::string& log_path, InputMode mode, PendingRecords* held) {
     InputLines in{*in_stream.rdbuf()};
     const bool batch = mode == InputMode::batch;
     BatchLine line;  // batch: the line of the current point, then the one after it
@@ -255,9 +259,14 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err,
             err << ASIN_DOMAIN_REPORT << std::flush;
         }
         print_report(result, out);
-        if (collected_records != nullptr) {
-            append_record(*collected_records, result);
-        } else {
+        // The record of a report that has reached the output: held until
+        // the report is written, or appended once it is.
+        if (held != nullptr) {
+            const auto report_end = out.tellp();
+            if (report_end >= 0) {
+                hold_record(*held, static_cast<std::uint64_t>(report_end), result);
+            }
+        } else if (out) {
             append_log(result, log_path);
         }
 
@@ -284,20 +293,23 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err,
 
 int run_dialogue(InputMode mode) {
     // A file or a pipe that a script reads to its end: nobody watches the
-    // lines arrive, so the output goes in blocks, each after the log
-    // records of its reports.
+    // lines arrive, so the output goes in blocks.
     const bool in_blocks = mode == InputMode::batch && !is_terminal(1);
-    PendingRecords records{LOG_FILE_NAME, {}};
-    DescriptorOutput screen(1, in_blocks ? &records : nullptr);
-    DescriptorOutput error_output(2, nullptr, &screen);
+    PendingRecords records{LOG_FILE_NAME, {}, {}};
+    DescriptorOutput screen(1, in_blocks, &records);
+    DescriptorOutput error_output(2, false, nullptr, &screen);
     DescriptorInput keyboard(0, &screen);
     std::istream in(&keyboard);
     std::ostream out(&screen);
     std::ostream err(&error_output);
-    const int status =
-        run_dialogue(in, out, err, LOG_FILE_NAME, mode, in_blocks ? &records.text : nullptr);
-    // Whatever ended the run, its last block goes out now.
-    return screen.write_block() ? status : 1;
+    const int status = run_dialogue(in, out, err, LOG_FILE_NAME, mode, &records);
+    // Whatever ended the run, its last block goes out now. A lost output
+    // is said where it can still be read.
+    if (!screen.write_block()) {
+        err << OUTPUT_LOST << std::endl;
+        return 1;
+    }
+    return status;
 }
 
 }  // namespace geochain

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "dialogue/console_streams.h"
 #include "dialogue/number_input.h"
 #include "geodesy/records.h"
 
@@ -39,12 +40,11 @@ PointReading read_point(InputLines& in, std::ostream& out);
 // ends between points; 1 when it ends inside a point, when batch input holds
 // a line it cannot take, when the input cannot be read, or when the output
 // is lost.
-// Given collected_records, each point's log record is added there instead,
-// for the output to write to log_path before the block that holds the
-// point's report.
+// Given held records, each point's log record is held there instead, with
+// where its report ends in out, for the output to log once the report is
+// written whole.
 int run_dialogue(std::istream& in, std::ostream& out, std::ostream& err,
-                 const std::string& log_path, InputMode mode,
-                 std::string* collected_records = nullptr);
+                 const std::string& log_path, InputMode mode, PendingRecords* held = nullptr);
 
 // The dialogue on the process's standard streams.
 int run_dialogue(InputMode mode);

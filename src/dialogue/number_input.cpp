@@ -35,9 +35,6 @@ std::size_t take_word(InputLines& in, int c, char* kept, std::size_t room) {
             kept[len] = Traits::to_char_type(c);
         }
     }
-    if (len > 0) {
-        in.after_cr = false;
-    }
     return len;
 }
 
@@ -135,6 +132,10 @@ Entry read_number(InputLines& in) {
     // length costs no memory.
     char text[MAX_ENTRY_CHARS];
     const std::size_t len = take_word(in, c, text, MAX_ENTRY_CHARS);
+    // An entry that a read error cut off (a hang-up) is no entry typed.
+    if (cut_by_read_error(in)) {
+        return {EntryKind::end_of_input, 0.0};
+    }
     return len > MAX_ENTRY_CHARS ? Entry{EntryKind::invalid, 0.0}
                                  : parse_number(std::string_view(text, len));
 }
@@ -147,6 +148,10 @@ bool read_answer(InputLines& in, char& answer) {
     answer = Traits::to_char_type(c);
     take_char(in, c);
     return true;
+}
+
+bool cut_by_read_error(InputLines& in) {
+    return in.buf.sgetc() == Traits::eof() && in.buf.pubsync() == -1;
 }
 
 void discard_line(InputLines& in) {

@@ -46,7 +46,8 @@ Entry parse_number(std::string_view text);
 
 // Skips white space (line ends included) and reads the next entry, a run of
 // non-blank characters. The blank that ends it stays unread. A DOS
-// end-of-file byte (0x1A) where an entry would begin ends the input.
+// end-of-file byte (0x1A) where an entry would begin ends the input, as
+// does a read error, even right after an entry.
 Entry read_number(InputLines& in);
 
 // Skips white space and takes the next character into answer; false at
@@ -62,6 +63,10 @@ inline bool is_line_end(int c) { return c == '\n' || c == '\r'; }
 // Takes c, the next character of the input, counting the line it ends. It
 // does not look further: at a terminal, the next line may not be typed yet.
 void take_char(InputLines& in, int c);
+
+// True when the input ends here, after a read that failed: what came
+// before on the line is cut off, and no line the user meant.
+bool cut_by_read_error(InputLines& in);
 
 // Drops everything up to and including the next line end.
 void discard_line(InputLines& in);

@@ -10,16 +10,51 @@ namespace {
 
 constexpr int LINES_PER_RECORD = 4;
 
-// Where the last record that lies whole within the first `written` bytes ends.
-std::size_t end_of_whole_records(const std::string& records, std::size_t written) {
-    std::size_t end = 0;
+// A write of at most this many bytes to a pipe is whole or nothing (POSIX
+// gives at least 512; Linux 4096). Records are 133 bytes in the territory.
+#ifdef PIPE_BUF
+constexpr std::size_t WHOLE_PIPE_WRITE = PIPE_BUF;
+#else
+constexpr std::size_t WHOLE_PIPE_WRITE = 512;
+#endif
+
+// Where the last record that lies whole within the first `written` bytes
+// from `begin` ends, and no further than begin + limit.
+std::size_t end_of_whole_records(std::string_view records, std::size_t begin, std::size_t written,
+                                 std::size_t limit = std::string_view::npos) {
+    std::size_t end = begin;
     int lines = 0;
-    for (std::size_t i = 0; i < written; ++i) {
+    for (std::size_t i = begin; i < begin + written && i - begin < limit; ++i) {
         if (records[i] == '\n' && ++lines % LINES_PER_RECORD == 0) {
             end = i + 1;
         }
     }
     return end;
+}
+
+// A pipe gets the records in writes that each end with a record and are
+// whole or nothing, so that its reader never sees a record cut. It is never
+// waited for: what it cannot take at once is lost.
+void write_to_pipe(int fd, std::string_view records) {
+    for (std::size_t begin = 0; begin < records.size();) {
+        const std::size_t end =
+            end_of_whole_records(records, begin, records.size() - begin, WHOLE_PIPE_WRITE);
+        if (end == begin ||
+            write_all(fd, records.data() + begin, end - begin, false) != end - begin) {
+            return;
+        }
+        begin = end;
+    }
+}
+
+// One appending write; of records cut short by a full disk or a file-size
+// limit, only whole ones stay, after the `lead` bytes that begin the text.
+void append_whole(int fd, std::string_view text, std::size_t lead) {
+    const std::size_t written = write_all(fd, text.data(), text.size(), false);
+    const std::size_t whole = written < lead ? 0 : end_of_whole_records(text, lead, written - lead);
+    if (written > whole) {
+        take_back(fd, written - whole);
+    }
 }
 
 }  // namespace
@@ -38,7 +73,7 @@ void append_record(std::string& record, const PointResult& r) {
     record += "\r\n";
 }
 
-void append_records(const std::string& records, const std::string& path) {
+void append_records(std::string_view records, const std::string& path) {
     // Append mode puts every write at the end, in one piece, even if another
     // process writes the file too. Never wait for it: a FIFO whose reader
     // stops reading fails the write.
@@ -46,10 +81,19 @@ void append_records(const std::string& records, const std::string& path) {
     if (fd < 0) {
         return;
     }
-    const std::size_t written = write_all(fd, records.data(), records.size(), false);
-    const std::size_t whole = end_of_whole_records(records, written);
-    if (written > whole) {
-        take_back(fd, written - whole);
+    if (is_pipe(fd)) {
+        write_to_pipe(fd, records);
+        close_descriptor(fd);
+        return;
+    }
+    lock_for_append(fd);
+    if (ends_inside_a_line(fd)) {
+        // A line cut before this run (a power cut, a killed process, another
+        // program) is ended first, in the same write: no record of ours is
+        // ever glued to it.
+        append_whole(fd, "\r\n" + std::string(records), 2);
+    } else {
+        append_whole(fd, records, 0);
     }
     close_descriptor(fd);
 }

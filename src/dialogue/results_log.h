@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "geodesy/records.h"
 
@@ -18,8 +19,9 @@ void append_record(std::string& records, const PointResult& r);
 // waited for. Failures are silent: the log must never disturb the dialogue,
 // and the next write simply tries again. Records that a full disk or a
 // file-size limit cuts short are taken back, so that the file ends on a
-// record boundary.
-void append_records(const std::string& records, const std::string& path = LOG_FILE_NAME);
+// record boundary; a last line that the file held without its line end is
+// ended first. A pipe gets whole records or none.
+void append_records(std::string_view records, const std::string& path = LOG_FILE_NAME);
 
 // One point's record, as the operator at a terminal is asked to go on.
 void append_log(const PointResult& r, const std::string& path = LOG_FILE_NAME);

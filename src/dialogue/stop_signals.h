@@ -1,0 +1,23 @@
+// Ctrl-C, kill and a hang-up stop the run only where it can stop whole: at a
+// wait for input, or once a block of output and the log records of its whole
+// reports are out. The process still ends by the signal, as the shell expects.
+#pragma once
+
+namespace geochain {
+
+// Catches SIGINT, SIGTERM and SIGHUP, but for any of them that the process
+// was started ignoring (nohup): those stay ignored.
+void catch_stop_signals();
+
+// True once a stop signal has arrived.
+bool stop_requested();
+
+// Ends the process by the signal that arrived, if one did.
+void stop_if_requested();
+
+// Between these two calls, a stop signal ends the process at once: the
+// process is waiting for input and holds nothing that must still go out.
+void stop_at_once_from_here();
+void stop_when_whole_from_here();
+
+}  // namespace geochain
