@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "dialogue/format_fixed.h"
-#include "dialogue/number_input.h"
-#include "dialogue/report.h"
+#include "text/format_fixed.h"
+#include "io/number_input.h"
+#include "text/report.h"
 #include "geodesy/constants.h"
 #include "geodesy/transform.h"
 #include "territory_points.h"

@@ -1,11 +1,13 @@
 // geochain: S-JTSK plane grid coordinates back to the Bessel ellipsoid and
-// geocentric coordinates, one point per cycle of a console dialogue.
+// geocentric coordinates, one point per cycle of a console dialogue, or one
+// table row a point.
 #include <csignal>
+#include <string>
 
-#include "dialogue/clear_screen.h"
-#include "dialogue/descriptor_io.h"
-#include "dialogue/dialogue.h"
-#include "dialogue/stop_signals.h"
+#include "io/descriptor_io.h"
+#include "io/stop_signals.h"
+#include "run/options.h"
+#include "run/standard_streams.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -32,7 +34,7 @@ void hold_closed_standard_descriptors() {
 }  // namespace
 #endif
 
-int main() {
+int main(int argc, char** argv) {
 #ifndef _WIN32
     hold_closed_standard_descriptors();
     // A closed output pipe must end the run through the dialogue, not kill
@@ -40,14 +42,25 @@ int main() {
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
-    geochain::catch_stop_signals();
-    // Decided once: an operator at a terminal, or a file or pipe that
-    // nobody can type an entry into again, read by its lines and never
-    // cleared for.
-    if (geochain::is_terminal(0)) {
-        geochain::open_console();
-        return geochain::run_dialogue(geochain::InputMode::terminal);
+    // Options are read before anything else: a mistyped one ends the run at
+    // once, whatever standard input is, with fi.txt untouched.
+    const geochain::Options options = geochain::parse_options(argc, argv, geochain::is_terminal(0));
+    const auto say = [](int fd, const std::string& text) {
+        geochain::write_all(fd, text.data(), text.size());
+    };
+    switch (options.action) {
+        case geochain::Action::help:
+            say(1, geochain::usage_text());
+            return 0;
+        case geochain::Action::version:
+            say(1, geochain::version_text());
+            return 0;
+        case geochain::Action::usage_error:
+            say(2, options.message + "\n");
+            return 2;
+        case geochain::Action::run:
+            break;
     }
-    geochain::read_as_bytes(0);
-    return geochain::run_dialogue(geochain::InputMode::batch);
+    geochain::catch_stop_signals();
+    return geochain::run_on_standard_streams(options);
 }

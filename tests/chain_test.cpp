@@ -6,7 +6,7 @@
 #include <string>
 #include <tuple>
 
-#include "dialogue/format_fixed.h"
+#include "text/format_fixed.h"
 #include "geodesy/constants.h"
 #include "geodesy/sphere_to_ellipsoid.h"
 #include "geodesy/transform.h"

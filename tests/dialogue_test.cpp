@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "dialogue/console_streams.h"
-#include "dialogue/descriptor_io.h"
-#include "dialogue/dialogue.h"
-#include "dialogue/results_log.h"
+#include "io/console_streams.h"
+#include "io/descriptor_io.h"
+#include "run/dialogue.h"
+#include "io/results_log.h"
 #include "process.h"
 #include "worked_examples.h"
 

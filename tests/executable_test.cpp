@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "dialogue/report.h"
+#include "text/report.h"
 #include "geodesy/transform.h"
 #include "points_file_model.h"
 #include "process.h"

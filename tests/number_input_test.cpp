@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "dialogue/number_input.h"
+#include "io/number_input.h"
 
 namespace geochain {
 namespace {

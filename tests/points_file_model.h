@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "dialogue/dialogue.h"
-#include "dialogue/report.h"
-#include "dialogue/results_log.h"
+#include "run/dialogue.h"
+#include "text/report.h"
+#include "io/results_log.h"
 #include "geodesy/transform.h"
 #include "process.h"
 

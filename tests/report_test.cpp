@@ -8,8 +8,8 @@
 #include <sstream>
 #include <string>
 
-#include "dialogue/format_fixed.h"
-#include "dialogue/report.h"
+#include "text/format_fixed.h"
+#include "text/report.h"
 #include "geodesy/transform.h"
 #include "worked_examples.h"
 

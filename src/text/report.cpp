@@ -1,7 +1,7 @@
-#include "dialogue/report.h"
+#include "text/report.h"
 
-#include "dialogue/format_fixed.h"
 #include "geodesy/constants.h"
+#include "text/format_fixed.h"
 
 namespace geochain {
 

@@ -1,4 +1,4 @@
-#include "dialogue/stop_signals.h"
+#include "io/stop_signals.h"
 
 #include <csignal>
 #include <initializer_list>

@@ -6,6 +6,7 @@
 #include <streambuf>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace geochain {
 
@@ -19,9 +20,16 @@ inline constexpr std::size_t SHOWN_ENTRY_CHARS = 40;
 // on. LF, CR LF and a lone CR each end one line, as editors on Unix, Windows
 // and the old Mac OS write them.
 struct InputLines {
+    explicit InputLines(std::streambuf& input) : buf(input) {}
+
     std::streambuf& buf;
     long line = 1;          // the first line is 1
     bool after_cr = false;  // an LF right after a CR ends no second line
+    // Of a line read whole: its bytes, its words, and whether one came
+    // before it. Kept here so that their room serves every line.
+    std::string text;
+    std::vector<std::string_view> words;
+    bool line_before = false;
 };
 
 // A run of input bytes as it came, to be shown back: its first

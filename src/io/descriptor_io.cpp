@@ -1,4 +1,4 @@
-#include "dialogue/descriptor_io.h"
+#include "io/descriptor_io.h"
 
 #include <fcntl.h>
 
@@ -6,7 +6,7 @@
 
 #include <sys/stat.h>
 
-#include "dialogue/stop_signals.h"
+#include "io/stop_signals.h"
 
 #ifdef _WIN32
 #include <io.h>

@@ -1,11 +1,11 @@
-#include "dialogue/console_streams.h"
+#include "io/console_streams.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "dialogue/descriptor_io.h"
-#include "dialogue/results_log.h"
-#include "dialogue/stop_signals.h"
+#include "io/descriptor_io.h"
+#include "io/results_log.h"
+#include "io/stop_signals.h"
 
 namespace geochain {
 
@@ -58,6 +58,7 @@ DescriptorInput::int_type DescriptorInput::underflow() {
         failed_ = n < 0;
         return traits_type::eof();
     }
+    ended_ = ends_unended_line_ && buffer_[static_cast<std::size_t>(n - 1)] != '\n';
     setg(buffer_.data(), buffer_.data() + first, buffer_.data() + n);
     return traits_type::to_int_type(buffer_[static_cast<std::size_t>(first)]);
 }

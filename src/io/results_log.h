@@ -6,13 +6,11 @@
 #include <string_view>
 
 #include "geodesy/records.h"
+#include "text/log_record.h"
 
 namespace geochain {
 
 inline constexpr char LOG_FILE_NAME[] = "fi.txt";
-
-// Appends the four lines of one point's record, each ended by CR LF.
-void append_record(std::string& records, const PointResult& r);
 
 // Appends whole records in one open, one write and one close: the file is
 // created if missing (mode 0666 less the umask), never truncated, and never

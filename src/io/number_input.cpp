@@ -1,4 +1,4 @@
-#include "dialogue/number_input.h"
+#include "io/number_input.h"
 
 #include <charconv>
 #include <limits>

@@ -5,9 +5,10 @@
 #include <ostream>
 #include <string>
 
-#include "dialogue/console_streams.h"
-#include "dialogue/number_input.h"
 #include "geodesy/records.h"
+#include "io/console_streams.h"
+#include "io/line_input.h"
+#include "io/number_input.h"
 
 namespace geochain {
 
@@ -43,10 +44,9 @@ PointReading read_point(InputLines& in, std::ostream& out);
 // Given held records, each point's log record is held there instead, with
 // where its report ends in out, for the output to log once the report is
 // written whole.
+// Batch lines are read by the layout.
 int run_dialogue(std::istream& in, std::ostream& out, std::ostream& err,
-                 const std::string& log_path, InputMode mode, PendingRecords* held = nullptr);
-
-// The dialogue on the process's standard streams.
-int run_dialogue(InputMode mode);
+                 const std::string& log_path, InputMode mode, PendingRecords* held = nullptr,
+                 const Layout& layout = Layout{});
 
 }  // namespace geochain

@@ -1,4 +1,4 @@
-#include "dialogue/format_fixed.h"
+#include "text/format_fixed.h"
 
 #include <charconv>
 #include <cmath>
@@ -12,20 +12,21 @@ namespace {
 // significand and a power of ten.
 __extension__ using Wide = unsigned __int128;
 
-constexpr std::uint64_t POWERS_OF_TEN[] = {1,      10,      100,      1000,     10000,
-                                           100000, 1000000, 10000000, 100000000};
+constexpr std::uint64_t POWERS_OF_TEN[] = {1,      10,      100,      1000,      10000,
+                                           100000, 1000000, 10000000, 100000000, 1000000000};
+constexpr int MOST_DECIMALS = 9;
 
 // The value to `decimals` places as one integer, rounded half to even on the
 // exact binary value as printf does: |value| = m * 2^e, so the digits are
 // m * 10^decimals / 2^-e. False when it does not fit 64 bits (|value| above
-// about 1.8e11 at 8 decimals), or when value is not a plain fraction of a
-// power of two that small; to_chars then does the work.
+// about 1.8e11 at 8 decimals), when value is not a plain fraction of a power
+// of two that small, or beyond 9 decimals; to_chars then does the work.
 bool scaled_exactly(double value, int decimals, std::uint64_t& scaled) {
     int exponent = 0;
     const double fraction = std::frexp(std::fabs(value), &exponent);  // in [0.5, 1)
     const auto m = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
     const int shift = 53 - exponent;  // |value| = m / 2^shift
-    if (shift <= 0 || decimals > 8) {
+    if (shift <= 0 || decimals > MOST_DECIMALS) {
         return false;
     }
     const Wide product = static_cast<Wide>(m) * POWERS_OF_TEN[decimals];
@@ -65,7 +66,7 @@ void append_fixed(std::string& text, double value, int decimals) {
         }
         append_integer(text, static_cast<std::int64_t>(scaled / POWERS_OF_TEN[decimals]));
         if (decimals > 0) {
-            char digits[8];
+            char digits[MOST_DECIMALS];
             std::uint64_t rest = scaled % POWERS_OF_TEN[decimals];
             for (int i = decimals - 1; i >= 0; --i, rest /= 10) {
                 digits[i] = static_cast<char>('0' + rest % 10);

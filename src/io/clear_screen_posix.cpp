@@ -1,7 +1,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "dialogue/clear_screen.h"
+#include "io/clear_screen.h"
 
 namespace geochain {
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "dialogue/clear_screen.h"
+#include "io/clear_screen.h"
 
 namespace geochain {
 

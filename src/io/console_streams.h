@@ -82,8 +82,11 @@ class DescriptorInput : public std::streambuf {
   public:
     // Before each read, which may wait, the given output's block goes out:
     // whoever drives the program must see everything it has written.
-    explicit DescriptorInput(int fd, DescriptorOutput* before_reading = nullptr)
-        : fd_(fd), before_reading_(before_reading) {}
+    // Given ends_unended_line, a read whose last byte is no line end is the
+    // last: at a terminal, only Ctrl-D sends a line without its Enter.
+    explicit DescriptorInput(int fd, DescriptorOutput* before_reading = nullptr,
+                             bool ends_unended_line = false)
+        : fd_(fd), before_reading_(before_reading), ends_unended_line_(ends_unended_line) {}
 
   protected:
     int_type underflow() override;
@@ -92,6 +95,7 @@ class DescriptorInput : public std::streambuf {
   private:
     int fd_;
     DescriptorOutput* before_reading_;
+    bool ends_unended_line_;
     bool at_start_ = true;  // a byte-order mark is skipped here, and only here
     // The end of the input, once read, stays the end: at a terminal, the
     // operator's Ctrl-D is not asked for again.

@@ -1,17 +1,17 @@
-#include "dialogue/dialogue.h"
+#include "run/dialogue.h"
 
 #include <cmath>
 #include <istream>
 
-#include "dialogue/batch_input.h"
-#include "dialogue/clear_screen.h"
-#include "dialogue/console_streams.h"
-#include "dialogue/descriptor_io.h"
-#include "dialogue/number_input.h"
-#include "dialogue/report.h"
-#include "dialogue/results_log.h"
-#include "geodesy/area_of_use.h"
 #include "geodesy/transform.h"
+#include "io/clear_screen.h"
+#include "io/console_streams.h"
+#include "io/descriptor_io.h"
+#include "io/line_input.h"
+#include "io/number_input.h"
+#include "io/results_log.h"
+#include "run/messages.h"
+#include "text/report.h"
 
 namespace geochain {
 
@@ -23,33 +23,7 @@ constexpr char X_PROMPT[] = "    X = ";
 constexpr char Y_PROMPT[] = "    Y = ";
 constexpr char H_PROMPT[] = "h (elipsoidicka) = ";
 constexpr char INVALID_ENTRY[] = "Neplatne cislo, zadejte znovu.";
-constexpr char INCOMPLETE_POINT[] = "Neuplne zadani bodu, konec vstupu.";
-constexpr char READ_ERROR[] = "Vstup nelze cist, konec vstupu.";
-constexpr char OUTPUT_LOST[] = "Vystup nelze zapsat, konec.";
 constexpr char CONTINUE_QUESTION[] = "Vymazat obrazovku a pokracovat ? [ano='cokoliv' ne = '0'] ?";
-
-// CR LF around the classic math library's "%s: %s error" text. A Windows
-// standard error is in text mode and adds the CR itself.
-#ifdef _WIN32
-constexpr char ASIN_DOMAIN_REPORT[] = "\nasin: DOMAIN error\n";
-#else
-constexpr char ASIN_DOMAIN_REPORT[] = "\r\nasin: DOMAIN error\r\n";
-#endif
-
-// Ending a batch run: what was found, and where.
-constexpr char REFUSED_ENTRY[] = "Neplatne cislo na radku ";
-constexpr char ON_LINE[] = "Na radku ";
-constexpr char POINT_EXPECTED[] = " ma byt bod \"X Y h\": ";
-constexpr char ANSWER_OR_POINT_EXPECTED[] = " ma byt odpoved nebo bod \"X Y h\": ";
-constexpr char UTF16_INPUT[] =
-    "Vstup je v kodovani UTF-16, ulozte jej jako UTF-8 nebo ANSI, konec vstupu.";
-constexpr char END_OF_RUN[] = ", konec vstupu.";
-
-// Warning of a batch point outside S-JTSK's area of use.
-constexpr char WARNING[] = "Varovani: bod na radku ";
-constexpr char OUTSIDE_AREA[] = ") lezi mimo uzemi S-JTSK";
-constexpr char SWAPPED_INSIDE[] = "; po zamene X a Y by lezel uvnitr";
-constexpr char NOT_COMPUTABLE[] = ") nelze spocitat";
 
 // Everything written so far must be visible before the program waits; once
 // the output cannot be written any more, there is nobody left to answer.
@@ -58,23 +32,6 @@ bool ready_to_read(std::ostream& out) { return static_cast<bool>(out.flush()); }
 // The input ended: quietly, or because it could not be read (a directory, a
 // connection reset), which is no end the user meant.
 bool read_failed(InputLines& in) { return in.buf.pubsync() == -1; }
-
-// Text of the input as a message can show it: printable ASCII as it is,
-// every other byte as \xNN, so that no control byte reaches the terminal,
-// and "..." where it was cut.
-std::string shown(const Word& word) {
-    static constexpr char HEX[] = "0123456789ABCDEF";
-    std::string text;
-    for (const char ch : word.start) {
-        const auto byte = static_cast<unsigned char>(ch);
-        if (byte >= ' ' && byte < 0x7F) {
-            text += ch;
-        } else {
-            text.append("\\x").append(1, HEX[byte >> 4]).append(1, HEX[byte & 0xF]);
-        }
-    }
-    return word.length > word.start.size() ? text + "..." : text;
-}
 
 void write_heading(std::ostream& out) {
     out << HEADING << std::endl;
@@ -110,32 +67,18 @@ Asked ask_number(InputLines& in, std::ostream& out, const char* prompt, double& 
     }
 }
 
-// Why a batch line cannot be taken where it stands.
-std::string refusal(const BatchLine& line, bool answer_expected) {
-    if (line.kind == LineKind::utf16) {
-        return UTF16_INPUT;
-    }
-    if (line.kind == LineKind::not_a_number) {
-        return REFUSED_ENTRY + std::to_string(line.number) + ": " + shown(line.refused) +
-               END_OF_RUN;
-    }
-    return ON_LINE + std::to_string(line.number) +
-           (answer_expected ? ANSWER_OR_POINT_EXPECTED : POINT_EXPECTED) + shown(line.text) +
-           END_OF_RUN;
-}
-
 // A batch point: its line, read at the X prompt, or already read where the
 // question expected an answer. The prompts are written all the same, so that
 // a file's reports do not depend on its answer lines.
-PointReading read_point_line(InputLines& in, std::ostream& out, BatchLine& line,
-                             bool& already_read) {
+PointReading read_point_line(InputLines& in, std::ostream& out, const Layout& layout,
+                             BatchLine& line, bool& already_read) {
     write_heading(out);
     out << X_PROMPT;
     if (!already_read) {
         if (!ready_to_read(out)) {
             return {PointStatus::output_lost, {}, {}};
         }
-        line = read_batch_line(in);
+        line = read_batch_line(in, layout);
     }
     already_read = false;
     if (line.kind == LineKind::point) {
@@ -145,27 +88,7 @@ PointReading read_point_line(InputLines& in, std::ostream& out, BatchLine& line,
     if (line.kind == LineKind::end_of_input) {
         return end_of_input(in, false);
     }
-    return {PointStatus::ended, {}, refusal(line, false)};
-}
-
-// A batch point far from S-JTSK's territory: most often a list that gives Y
-// before X, or coordinates of another system. It is still reported and
-// logged as given; the user is told on standard error.
-void warn_if_outside_area(const BatchLine& line, const PointResult& result, std::ostream& err) {
-    const GeographicCoords& g = result.geographic;
-    if (within_area_of_use(g)) {
-        return;
-    }
-    err << WARNING << line.number << " (X = " << shown(line.x) << ", Y = " << shown(line.y);
-    if (std::isnan(g.fi) || std::isnan(g.lambda)) {
-        err << NOT_COMPUTABLE;
-    } else {
-        const PlanePoint p = result.plane;
-        err << OUTSIDE_AREA
-            << (within_area_of_use(transform_point({p.Y, p.X, p.h}).geographic) ? SWAPPED_INSIDE
-                                                                                : "");
-    }
-    err << '.' << std::endl;
+    return {PointStatus::ended, {}, refusal(line, layout, false)};
 }
 
 // How a run that did not end by the answer "0" ends: the line that the
@@ -202,8 +125,8 @@ Reply typed_reply(InputLines& in) {
 // optional in a file. The end of the input is met by the next point's
 // prompt, as after an answer "1", so that a file's output is the same with
 // and without its answer lines.
-Reply batch_reply(InputLines& in, BatchLine& line, bool& next_point_read) {
-    line = read_batch_line(in);
+Reply batch_reply(InputLines& in, const Layout& layout, BatchLine& line, bool& next_point_read) {
+    line = read_batch_line(in, layout);
     next_point_read = line.kind == LineKind::point || line.kind == LineKind::end_of_input;
     switch (line.kind) {
         case LineKind::point:
@@ -237,7 +160,8 @@ PointReading read_point(InputLines& in, std::ostream& out) {
 }
 
 int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err,
-                 const std::string& log_path, InputMode mode, PendingRecords* held) {
+                 const std::string& log_path, InputMode mode, PendingRecords* held,
+                 const Layout& layout) {
     InputLines in{*in_stream.rdbuf()};
     const bool batch = mode == InputMode::batch;
     BatchLine line;  // batch: the line of the current point, then the one after it
@@ -249,15 +173,12 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err,
             clear_screen();
         }
         const PointReading reading =
-            batch ? read_point_line(in, out, line, next_point_read) : read_point(in, out);
+            batch ? read_point_line(in, out, layout, line, next_point_read) : read_point(in, out);
         if (reading.status != PointStatus::complete) {
             return end_run(reading, out, err);
         }
         const PointResult result = transform_point(reading.point);
-        // Standard error writes what standard output holds first.
-        for (int i = 0; i < result.spherical.asin_domain_errors; ++i) {
-            err << ASIN_DOMAIN_REPORT << std::flush;
-        }
+        report_asin_domain_errors(result, err);
         print_report(result, out);
         // The record of a report that has reached the output: held until
         // the report is written, or appended once it is.
@@ -278,7 +199,7 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err,
         if (!ready_to_read(out)) {
             return 1;
         }
-        switch (batch ? batch_reply(in, line, next_point_read) : typed_reply(in)) {
+        switch (batch ? batch_reply(in, layout, line, next_point_read) : typed_reply(in)) {
             case Reply::go_on:
                 break;
             case Reply::stop:
@@ -286,30 +207,9 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err,
             case Reply::end_of_input:
                 return end_run(end_of_input(in, false), out, err);
             case Reply::refused:
-                return end_run({PointStatus::ended, {}, refusal(line, true)}, out, err);
+                return end_run({PointStatus::ended, {}, refusal(line, layout, true)}, out, err);
         }
     }
-}
-
-int run_dialogue(InputMode mode) {
-    // A file or a pipe that a script reads to its end: nobody watches the
-    // lines arrive, so the output goes in blocks.
-    const bool in_blocks = mode == InputMode::batch && !is_terminal(1);
-    PendingRecords records{LOG_FILE_NAME, {}, {}};
-    DescriptorOutput screen(1, in_blocks, &records);
-    DescriptorOutput error_output(2, false, nullptr, &screen);
-    DescriptorInput keyboard(0, &screen);
-    std::istream in(&keyboard);
-    std::ostream out(&screen);
-    std::ostream err(&error_output);
-    const int status = run_dialogue(in, out, err, LOG_FILE_NAME, mode, &records);
-    // Whatever ended the run, its last block goes out now. A lost output
-    // is said where it can still be read.
-    if (!screen.write_block()) {
-        err << OUTPUT_LOST << std::endl;
-        return 1;
-    }
-    return status;
 }
 
 }  // namespace geochain

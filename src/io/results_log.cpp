@@ -1,8 +1,9 @@
-#include "dialogue/results_log.h"
+#include "io/results_log.h"
 
-#include "dialogue/descriptor_io.h"
-#include "dialogue/format_fixed.h"
-#include "geodesy/constants.h"
+#include <climits>
+
+#include "io/descriptor_io.h"
+#include "text/log_record.h"
 
 namespace geochain {
 
@@ -58,20 +59,6 @@ void append_whole(int fd, std::string_view text, std::size_t lead) {
 }
 
 }  // namespace
-
-void append_record(std::string& record, const PointResult& r) {
-    // The headings, "souradncie" and the order S before D are what stored
-    // logs already hold; they differ from the console on purpose.
-    record += "Kartograficke souradnice S, D : \r\nS = ";
-    append_fixed(record, r.cartographic.S * DEG_PER_RAD, 8);
-    record += "   D = ";
-    append_fixed(record, r.cartographic.D * DEG_PER_RAD, 8);
-    record += "\r\nSfericke souradncie U, V : \r\nU = ";
-    append_fixed(record, r.spherical.U * DEG_PER_RAD, 8);
-    record += "   V = ";
-    append_fixed(record, r.spherical.V, 8);
-    record += "\r\n";
-}
 
 void append_records(std::string_view records, const std::string& path) {
     // Append mode puts every write at the end, in one piece, even if another

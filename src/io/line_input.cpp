@@ -1,0 +1,264 @@
+#include "io/line_input.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace geochain {
+
+namespace {
+
+using Traits = std::streambuf::traits_type;
+
+// A line is kept up to this length to be split into words; a longer one is
+// never a point (its words would be longer than any number), so only its
+// words are counted, and memory stays bounded whatever the input holds.
+constexpr std::size_t MAX_LINE_CHARS = 1 << 16;
+
+// Blanks within a line: those of formatted input but the line ends, and the
+// DOS end-of-file byte that older Windows tools leave between joined files.
+bool is_blank(int c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == DOS_END_OF_FILE;
+}
+
+// A UTF-16 file read as bytes: it begins with its byte-order mark, FF FE or
+// FE FF, or, written without one, holds a NUL in every other byte of its
+// first line (the high byte of every Latin character).
+bool looks_like_utf16(std::string_view text) {
+    if (text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == "\xFE\xFF") {
+        return true;
+    }
+    bool nul_at[2] = {text.size() >= 2, text.size() >= 2};
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        nul_at[i % 2] = nul_at[i % 2] && text[i] == '\0';
+    }
+    return nul_at[0] || nul_at[1];
+}
+
+std::string_view trimmed(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && is_blank(static_cast<unsigned char>(text[begin]))) {
+        ++begin;
+    }
+    while (end > begin && is_blank(static_cast<unsigned char>(text[end - 1]))) {
+        --end;
+    }
+    return text.substr(begin, end - begin);
+}
+
+// A field quoted as CSV quotes it, "kamen ""A""; obnoven", without its
+// quotes, written over itself (it only shrinks); the closing quote's
+// position in `text` is returned through `end`.
+std::string_view unquoted(std::string& text, std::size_t begin, std::size_t& end) {
+    std::size_t to = begin;
+    std::size_t i = begin + 1;
+    for (; i < text.size(); ++i) {
+        if (text[i] == '"') {
+            if (i + 1 < text.size() && text[i + 1] == '"') {
+                ++i;
+            } else {
+                break;
+            }
+        }
+        text[to++] = text[i];
+    }
+    end = std::min(i + 1, text.size());
+    return std::string_view(text).substr(begin, to - begin);
+}
+
+// Words separated by blanks; with the decimal comma a word may be quoted,
+// and a line that holds ';' outside quotes is split at each ';' instead:
+// each field one word, its blanks around it dropped, an empty field an
+// empty word, and empty fields at the end of the line none.
+void split_words(std::string& text, bool spreadsheet, std::vector<std::string_view>& words) {
+    words.clear();
+    bool csv = false;
+    if (spreadsheet) {
+        bool quoted = false;
+        for (const char ch : text) {
+            quoted = quoted != (ch == '"');
+            csv = csv || (ch == ';' && !quoted);
+        }
+    }
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (!csv && is_blank(c)) {
+            ++i;
+            continue;
+        }
+        if (csv) {
+            while (i < text.size() && is_blank(static_cast<unsigned char>(text[i]))) {
+                ++i;
+            }
+        }
+        std::size_t end = i;
+        std::string_view word;
+        if (spreadsheet && i < text.size() && text[i] == '"') {
+            word = unquoted(text, i, end);
+        } else {
+            while (end < text.size() && (csv ? text[end] != ';' : !is_blank(text[end]))) {
+                ++end;
+            }
+            word = trimmed(std::string_view(text).substr(i, end - i));
+        }
+        words.push_back(word);
+        if (csv) {
+            while (end < text.size() && text[end] != ';') {
+                ++end;
+            }
+            i = end + 1;
+            if (end == text.size()) {
+                break;
+            }
+            if (i == text.size()) {  // a ';' that ends the line opens no field
+                break;
+            }
+        } else {
+            i = end;
+        }
+    }
+    while (csv && !words.empty() && words.back().empty()) {
+        words.pop_back();
+    }
+}
+
+// A coordinate as written: with the decimal comma, a full stop is no part of
+// a number.
+Entry coordinate(std::string_view word, bool decimal_comma) {
+    if (!decimal_comma || word.size() > MAX_ENTRY_CHARS) {
+        return word.size() > MAX_ENTRY_CHARS ? Entry{EntryKind::invalid, 0.0} : parse_number(word);
+    }
+    char text[MAX_ENTRY_CHARS];
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (word[i] == '.') {
+            return {EntryKind::invalid, 0.0};
+        }
+        text[i] = word[i] == ',' ? '.' : word[i];
+    }
+    return parse_number(std::string_view(text, word.size()));
+}
+
+bool is_coordinate(Column c) { return c == Column::x || c == Column::y || c == Column::h; }
+
+// A first line that names the columns instead of giving a point.
+bool is_header(const std::vector<std::string_view>& words, const Layout& layout) {
+    bool any = false;
+    for (std::size_t i = 0; i < layout.columns.size() && i < words.size(); ++i) {
+        if (is_coordinate(layout.columns[i])) {
+            if (coordinate(words[i], layout.decimal_comma).kind == EntryKind::number) {
+                return false;
+            }
+            any = true;
+        }
+    }
+    return any;
+}
+
+// The words of a line that fits the layout, each where the layout says.
+void take_point(const std::vector<std::string_view>& words, const Layout& layout, BatchLine& line) {
+    line.kind = LineKind::point;
+    line.h = "0";
+    for (std::size_t i = 0; i < layout.columns.size(); ++i) {
+        const Column column = layout.columns[i];
+        if (column == Column::name) {
+            line.name = words[i];
+        }
+        if (!is_coordinate(column)) {
+            continue;
+        }
+        const Entry entry = coordinate(words[i], layout.decimal_comma);
+        if (entry.kind != EntryKind::number) {
+            line.kind = LineKind::not_a_number;
+            line.refused = {std::string(words[i].substr(0, SHOWN_ENTRY_CHARS)), words[i].size()};
+            return;
+        }
+        double& value = column == Column::x   ? line.point.X
+                        : column == Column::y ? line.point.Y
+                                              : line.point.h;
+        value = entry.value;
+        (column == Column::x ? line.x : column == Column::y ? line.y : line.h) = words[i];
+    }
+    for (std::size_t i = layout.columns.size(); i < words.size(); ++i) {
+        line.rest.append(line.rest.empty() ? "" : " ").append(words[i]);
+    }
+}
+
+}  // namespace
+
+std::string describe_layout(const Layout& layout) {
+    static constexpr const char* NAMES[] = {"cislo", "X", "Y", "h", "-"};
+    std::string text;
+    for (const Column c : layout.columns) {
+        text.append(text.empty() ? "" : " ").append(NAMES[static_cast<int>(c)]);
+    }
+    return layout.rest ? text + " ..." : text;
+}
+
+BatchLine read_batch_line(InputLines& in, const Layout& layout) {
+    for (;;) {
+        BatchLine line;
+        // An LF that completes the CR ending the previous line, blank lines,
+        // and the blanks before the first word.
+        int c = in.buf.sgetc();
+        while (c != Traits::eof() && (is_line_end(c) || is_blank(c))) {
+            take_char(in, c);
+            c = in.buf.sgetc();
+        }
+        if (c == Traits::eof()) {
+            return line;
+        }
+        line.number = in.line;
+        in.after_cr = false;
+
+        // The line up to its line end; of a longer one than is kept, its
+        // words are counted as they pass.
+        in.text.clear();
+        std::size_t length = 0;
+        std::size_t last = 0;  // just after the last byte that is not a blank
+        std::size_t words = 0;
+        for (bool in_word = false; c != Traits::eof() && !is_line_end(c); c = in.buf.snextc()) {
+            if (length < MAX_LINE_CHARS) {
+                in.text += Traits::to_char_type(c);
+            }
+            ++length;
+            words += static_cast<std::size_t>(!in_word && !is_blank(c));
+            in_word = !is_blank(c);
+            last = in_word ? length : last;
+        }
+        // A line counts only when a line end or a clean end of the input
+        // ends it: one that a read error cut off is never taken or named.
+        if (cut_by_read_error(in)) {
+            return BatchLine{};
+        }
+        const std::string_view kept(in.text);
+        line.text = {std::string(kept.substr(0, std::min(last, SHOWN_ENTRY_CHARS))), last};
+        const bool first = !in.line_before;
+        in.line_before = true;
+
+        if (line.number == 1 && looks_like_utf16(kept.substr(0, SHOWN_ENTRY_CHARS))) {
+            line.kind = LineKind::utf16;
+            return line;
+        }
+        if (length > MAX_LINE_CHARS) {
+            line.kind = words == 1 ? LineKind::one_word : LineKind::other;
+            line.answer = kept[0];
+            return line;
+        }
+        split_words(in.text, layout.decimal_comma, in.words);
+        const std::size_t n = in.words.size();
+        if (first && layout.header_skipped && is_header(in.words, layout)) {
+            continue;
+        }
+        if (n == 1) {
+            line.kind = LineKind::one_word;
+            line.answer = in.words[0].empty() ? '\0' : in.words[0][0];
+        } else if (n < layout.columns.size() || (n > layout.columns.size() && !layout.rest)) {
+            line.kind = LineKind::other;
+        } else {
+            take_point(in.words, layout, line);
+        }
+        return line;
+    }
+}
+
+}  // namespace geochain

@@ -1,0 +1,61 @@
+// Reading a file or a pipe of points by its lines: one point a line, its
+// words in the order a layout names them, or one word where the question
+// "go on?" expects an answer. A line is taken or refused whole, so that a
+// word too many or too few never shifts the fields of the points after it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "geodesy/records.h"
+#include "io/number_input.h"
+
+namespace geochain {
+
+// What each word of a point's line is.
+enum class Column { name, x, y, h, skip };
+
+// How a point's line is laid out and read.
+struct Layout {
+    std::vector<Column> columns{Column::x, Column::y, Column::h};
+    bool rest = false;  // further words are carried, joined by one blank
+    // Numbers take the decimal comma, and a line that holds ';' is split
+    // there, as a spreadsheet saves CSV, each field one word, quoted or not.
+    bool decimal_comma = false;
+    // A first line with no number where the layout has a coordinate is a
+    // header, and is skipped.
+    bool header_skipped = false;
+};
+
+// The layout as a line of its words would name them: "X Y h", "cislo Y X h ...".
+std::string describe_layout(const Layout& layout);
+
+enum class LineKind {
+    point,         // the layout's words, each coordinate a number
+    one_word,      // exactly one word: an answer, where one is expected
+    not_a_number,  // the layout's words, one coordinate not a number
+    other,         // too few or too many words for the layout
+    utf16,         // the first line as bytes of a UTF-16 file
+    end_of_input,
+};
+
+// One line of the file that holds more than blanks.
+struct BatchLine {
+    LineKind kind = LineKind::end_of_input;
+    long number = 0;     // counted in the file itself, from 1
+    PlanePoint point{};  // of a point line
+    // Of a point line, as written: X, Y, h ("0" where the layout has none),
+    // the point's number or name, and the rest of the line.
+    std::string x, y, h, name, rest;
+    Word refused;     // of a not_a_number line: its first coordinate that is not one
+    Word text;        // the line from its first to its last non-blank byte
+    char answer = 0;  // of a one-word line: its first character
+};
+
+// Skips lines that hold only blanks and reads the next line whole. A DOS
+// end-of-file byte (0x1A) counts as a blank: it ends one DOS file, and files
+// joined with cat go on after it. A line that a read error cuts off reads as
+// the end of the input.
+BatchLine read_batch_line(InputLines& in, const Layout& layout = Layout{});
+
+}  // namespace geochain

@@ -1,0 +1,35 @@
+// What a run says on standard error: why it ends, and which points lie
+// outside S-JTSK's territory. One wording for the dialogue and the table.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "geodesy/records.h"
+#include "io/line_input.h"
+
+namespace geochain {
+
+inline constexpr char INCOMPLETE_POINT[] = "Neuplne zadani bodu, konec vstupu.";
+inline constexpr char READ_ERROR[] = "Vstup nelze cist, konec vstupu.";
+inline constexpr char OUTPUT_LOST[] = "Vystup nelze zapsat, konec.";
+
+// Text of the input as a message can show it: printable ASCII as it is,
+// every other byte as \xNN, so that no control byte reaches the terminal,
+// and "..." where it was cut.
+std::string shown(const Word& word);
+
+// Why a line of a file cannot be taken where it stands: a point of the
+// layout was expected, or, after a point, an answer or the next point.
+std::string refusal(const BatchLine& line, const Layout& layout, bool answer_expected);
+
+// Each arcsine argument of the point outside its domain, as the classic
+// math library reports it.
+void report_asin_domain_errors(const PointResult& result, std::ostream& err);
+
+// A point far from S-JTSK's territory: most often a list that gives Y
+// before X, or coordinates of another system. It is still computed as
+// given; the user is told on standard error.
+void warn_if_outside_area(const BatchLine& line, const PointResult& result, std::ostream& err);
+
+}  // namespace geochain

@@ -1,0 +1,143 @@
+#include "run/options.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+
+namespace geochain {
+
+namespace {
+
+constexpr char HINT[] = " (napoveda: geochain --help)";
+
+// A layout named word by word, "n,y,x,h,...": an empty message when it is one.
+std::string parse_layout(std::string_view list, Layout& layout) {
+    layout.columns.clear();
+    layout.rest = false;
+    int xs = 0;
+    int ys = 0;
+    for (std::size_t begin = 0; begin <= list.size();) {
+        const std::size_t end = std::min(list.find(',', begin), list.size());
+        const std::string_view name = list.substr(begin, end - begin);
+        begin = end + 1;
+        if (layout.rest) {
+            return "\"...\" musi byt posledni";
+        }
+        if (name == "...") {
+            layout.rest = true;
+            continue;
+        }
+        static constexpr std::string_view NAMES[] = {"n", "x", "y", "h", "-"};
+        const auto* found = std::find(std::begin(NAMES), std::end(NAMES), name);
+        if (found == std::end(NAMES)) {
+            return "neznamy sloupec \"" + std::string(name) + "\", mozne jsou n, x, y, h, - a ...";
+        }
+        const auto column = static_cast<Column>(found - std::begin(NAMES));
+        xs += column == Column::x ? 1 : 0;
+        ys += column == Column::y ? 1 : 0;
+        if (column != Column::skip &&
+            std::count(layout.columns.begin(), layout.columns.end(), column) > 0) {
+            return "sloupec " + std::string(name) + " je uveden dvakrat";
+        }
+        layout.columns.push_back(column);
+    }
+    if (xs != 1 || ys != 1) {
+        return "chybi sloupec x nebo y";
+    }
+    return "";
+}
+
+Options usage_error(const std::string& message) {
+    Options failed;
+    failed.action = Action::usage_error;
+    failed.message = message + HINT;
+    return failed;
+}
+
+}  // namespace
+
+Options parse_options(int argc, const char* const* argv, bool input_is_terminal) {
+    Options options;
+    bool help = false;
+    bool version = false;
+    bool columns = false;
+    bool options_end = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (options_end || arg.size() < 2 || arg[0] != '-') {
+            return usage_error("Nadbytecny argument \"" + std::string(arg) +
+                               "\": body se ctou ze standardniho vstupu");
+        }
+        const std::size_t equals = arg.find('=');
+        const std::string_view name = arg.substr(0, equals);
+        if (arg == "--") {
+            options_end = true;
+        } else if (arg == "--help" || arg == "-h") {
+            help = true;
+        } else if (arg == "--version" || arg == "-V") {
+            version = true;
+        } else if (arg == "--table") {
+            options.table = true;
+        } else if (arg == "--decimal-comma") {
+            options.layout.decimal_comma = true;
+        } else if (name == "--columns") {
+            if (equals == std::string_view::npos && i + 1 == argc) {
+                return usage_error(
+                    "Volba --columns chce seznam sloupcu, napr. --columns=n,y,x,h,...");
+            }
+            const std::string_view list = equals == std::string_view::npos
+                                              ? std::string_view(argv[++i])
+                                              : arg.substr(equals + 1);
+            if (columns) {
+                return usage_error("Volba --columns je zadana dvakrat");
+            }
+            columns = true;
+            const std::string why = parse_layout(list, options.layout);
+            if (!why.empty()) {
+                return usage_error("Neplatne sloupce \"" + std::string(list) + "\": " + why);
+            }
+        } else {
+            return usage_error("Neznama volba \"" + std::string(arg) + "\"");
+        }
+    }
+    if (help || version) {
+        options.action = help ? Action::help : Action::version;
+        return options;
+    }
+    const bool laid_out = columns || options.layout.decimal_comma;
+    if (laid_out && input_is_terminal && !options.table) {
+        return usage_error(
+            "Volby --columns a --decimal-comma plati pro soubor bodu nebo s volbou --table; "
+            "u terminalu pouzijte --table");
+    }
+    // A list that names its columns may begin with a line of their names.
+    options.layout.header_skipped = laid_out || options.table;
+    return options;
+}
+
+std::string usage_text() {
+    return "Pouziti: geochain [volby] < body > vysledky\n"
+           "\n"
+           "Bez voleb: dialog na terminalu, nebo soubor bodu \"X Y h\" se vypisem\n"
+           "kazdeho bodu. Kazdy bod se zapise do souboru fi.txt.\n"
+           "\n"
+           "  --table             jeden radek tabulky na bod misto vypisu\n"
+           "  --columns=SEZNAM    poradi slov na radku: n (cislo bodu), x, y, h,\n"
+           "                      - (slovo vynechat), na konci ... (zbytek radku);\n"
+           "                      vychozi x,y,h; cesky seznam: n,y,x,h,...\n"
+           "  --decimal-comma     desetinna carka a ';' mezi sloupci (CSV cesky)\n"
+           "  -h, --help          tato napoveda\n"
+           "  -V, --version       verze\n"
+           "\n"
+           "Priklad: geochain --table --columns=n,y,x,h,... --decimal-comma\n"
+           "         < seznam.csv > tabulka.csv\n"
+           "Podrobne: man geochain (ve Windows geochain.txt).\n";
+}
+
+std::string version_text() {
+    return "geochain " GEOCHAIN_VERSION
+           "\n"
+           "Copyright (c) 2026 the geochain developers; MIT License.\n";
+}
+
+}  // namespace geochain

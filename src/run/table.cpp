@@ -1,0 +1,58 @@
+#include "run/table.h"
+
+#include <algorithm>
+
+#include "geodesy/transform.h"
+#include "io/number_input.h"
+#include "io/results_log.h"
+#include "run/messages.h"
+#include "text/table_row.h"
+
+namespace geochain {
+
+int run_table(std::istream& in_stream, std::ostream& out, std::ostream& err,
+              const std::string& log_path, const Layout& layout, PendingRecords* held) {
+    InputLines in{*in_stream.rdbuf()};
+    const TableStyle style{
+        std::count(layout.columns.begin(), layout.columns.end(), Column::name) > 0, layout.rest,
+        layout.decimal_comma};
+    std::string text;
+    append_table_header(text, style);
+    out << text;
+    for (;;) {
+        if (!out.flush()) {
+            return 1;
+        }
+        const BatchLine line = read_batch_line(in, layout);
+        if (line.kind == LineKind::end_of_input) {
+            if (in.buf.pubsync() == -1) {
+                err << READ_ERROR << std::endl;
+                return 1;
+            }
+            return 0;
+        }
+        if (line.kind != LineKind::point) {
+            err << refusal(line, layout, false) << std::endl;
+            return 1;
+        }
+        const PointResult result = transform_point(line.point);
+        report_asin_domain_errors(result, err);
+        text.clear();
+        append_table_row(text, style, {line.name, line.x, line.y, line.h, line.rest}, result);
+        out << text;
+        // The record waits until the row is out: its line end writes it at
+        // a terminal.
+        if (held != nullptr) {
+            const auto row_end = out.tellp();
+            if (row_end >= 0) {
+                hold_record(*held, static_cast<std::uint64_t>(row_end), result);
+            }
+        } else if (out) {
+            append_log(result, log_path);
+        }
+        out << '\n';
+        warn_if_outside_area(line, result, err);
+    }
+}
+
+}  // namespace geochain

@@ -1,0 +1,21 @@
+// A points file, a list or typed lines, one table row a point.
+#pragma once
+
+#include <istream>
+#include <ostream>
+#include <string>
+
+#include "io/console_streams.h"
+#include "io/line_input.h"
+
+namespace geochain {
+
+// Writes the header, then reads lines by the layout and writes each point's
+// row, logging it to log_path (or holding its record, given held records,
+// until the row is out). Returns 0 at the end of the input, 1 at the first
+// line that does not fit the layout, at a read error, or when the output
+// is lost.
+int run_table(std::istream& in, std::ostream& out, std::ostream& err, const std::string& log_path,
+              const Layout& layout, PendingRecords* held = nullptr);
+
+}  // namespace geochain
