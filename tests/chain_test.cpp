@@ -6,10 +6,10 @@
 #include <string>
 #include <tuple>
 
-#include "text/format_fixed.h"
 #include "geodesy/constants.h"
 #include "geodesy/sphere_to_ellipsoid.h"
 #include "geodesy/transform.h"
+#include "text/format_fixed.h"
 
 namespace geochain {
 namespace {

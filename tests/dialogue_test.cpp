@@ -11,9 +11,9 @@
 
 #include "io/console_streams.h"
 #include "io/descriptor_io.h"
-#include "run/dialogue.h"
 #include "io/results_log.h"
 #include "process.h"
+#include "run/dialogue.h"
 #include "worked_examples.h"
 
 namespace geochain {

@@ -16,10 +16,10 @@
 #include <thread>
 #include <vector>
 
-#include "text/report.h"
 #include "geodesy/transform.h"
 #include "points_file_model.h"
 #include "process.h"
+#include "text/report.h"
 #include "worked_examples.h"
 
 namespace geochain {
@@ -44,6 +44,7 @@ struct Row {
     std::string err;
     std::string log;  // fi.txt afterwards; "" when it is not a regular file
     std::string terminal;
+    std::vector<std::string> args = {};
 };
 
 void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
@@ -98,6 +99,12 @@ std::vector<Row> rows() {
     // Room for 7 records and all but the last byte of an 8th.
     const std::string nearly_full = std::string((64 << 10) - 8 * RECORD_P.size() - 1, '-') + "\r\n";
     const std::string OUTPUT_LOST = "Vystup nelze zapsat, konec.\n";
+    const std::string TABLE_HEAD =
+        "X\tY\th\tro\tepsilon\tS\tD\tU\tV\tfi\tlambda\tN+h\tXgeo\tYgeo\tZgeo\n";
+    const std::string P_ROW =
+        "1100000\t700000\t300\t1303840.48104053\t32.47119229\t78.44790021\t33.13641562\t"
+        "49.59071283\t32.80331049\t49.630940667\t15.117055605\t6390087.1339\t3995687.2066\t"
+        "1079395.2686\t4836039.0639\n";
     const std::string joined = BOM + P + "\r\n1\r\n|" + BOM + P + "\r\n0\r\n";
     const std::string dos_files = P + "\r\n" + q.typed + "\r\n\x1A" + P + "\r\n\x1A";
     // With 2>&1, standard error's lines where they stand in the dialogue:
@@ -144,6 +151,14 @@ std::vector<Row> rows() {
          HEADER + PROMPTS + "\n", INCOMPLETE, "", CLEAR},
         {"typed_point_then_two_Ctrl_D", S::typed_at_terminal, "", P + "\x04\x04", 0, CYCLE_P + "\n",
          "", RECORD_P, CLEAR},
+        // A table at a terminal: a row as soon as its line is typed, no
+        // clear, and one Ctrl-D after a line without its Enter ends.
+        {"table_typed_a_line_refused", S::typed_at_terminal, "", "1100000 700000\n" + P + "\n", 1,
+         TABLE_HEAD, no_point_on(1, "1100000 700000"), "", "", {"--table"}},
+        {"table_typed_ends_at_Ctrl_D", S::typed_at_terminal, "", P + "\n" + P + "\x04", 0,
+         TABLE_HEAD + P_ROW + P_ROW, "", times(2, RECORD_P), "", {"--table"}},
+        {"bad_option_at_a_terminal", S::typed_at_terminal, "", "", 2, "",
+         "Neznama volba \"-x\" (napoveda: geochain --help)\n", "", "", {"-x"}},
         // What a hang-up cuts off is not the operator's h.
         {"typed_half_a_point_then_hung_up", S::typed_at_terminal_then_hung_up, "",
          "1100000 700000 30\x04", 1, HEADER + PROMPTS + "\n", READ_ERROR, "", ""},
@@ -224,7 +239,7 @@ TEST_P(Process, EndsByItselfWithExactlyTheseEffects) {
     }
     const testing_support::TempDir dir;
     prepare(row, dir.path);
-    const auto run = testing_support::run_geochain(dir.path, row.how);
+    const auto run = testing_support::run_geochain(dir.path, row.how, row.args);
     EXPECT_EQ(run.status, row.status);
     if (row.out) {
         EXPECT_EQ(run.out, testing_support::platform_text(*row.out));
@@ -328,14 +343,17 @@ TEST(PointsFile, EveryPointReportedIsAPointLineOfTheInput) {
     const testing_support::TempDir dir;
     const std::string log = (dir.path / "fi.txt").string();
     for (const auto& seed : std::filesystem::directory_iterator(GEOCHAIN_FUZZ_CORPUS)) {
-        EXPECT_EQ(
-            testing_support::points_file_mismatch(testing_support::read_file(seed.path()), log), "")
-            << seed.path();
+        const std::string file = testing_support::read_file(seed.path());
+        EXPECT_EQ(testing_support::points_file_mismatch(file, log), "") << seed.path();
+        EXPECT_EQ(testing_support::table_mismatch(file, log, "n,y,x,h,..."), "") << seed.path();
     }
     std::mt19937 random(28);
+    const std::string LAYOUTS[] = {"x,y,h", "n,y,x,h,...", "-,x,y"};
     for (int i = 0; i < 400; ++i) {
         const std::string file = generated_points_file(random);
         EXPECT_EQ(testing_support::points_file_mismatch(file, log), "") << file;
+        const std::string& layout = LAYOUTS[i % 3];
+        EXPECT_EQ(testing_support::table_mismatch(file, log, layout), "") << layout << ": " << file;
     }
 }
 

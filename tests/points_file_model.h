@@ -10,13 +10,17 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "run/dialogue.h"
-#include "text/report.h"
-#include "io/results_log.h"
 #include "geodesy/transform.h"
+#include "io/results_log.h"
 #include "process.h"
+#include "run/dialogue.h"
+#include "run/options.h"
+#include "run/table.h"
+#include "text/report.h"
+#include "text/table_row.h"
 
 namespace geochain::testing_support {
 
@@ -25,14 +29,15 @@ struct ModelRun {
     bool stopped = false;  // at a line that is neither a point nor an answer
 };
 
+// A number as the C library reads one in the C locale, less its
+// hexadecimal, infinity and not-a-number forms.
+inline bool is_number(const std::string& w) {
+    char* end = nullptr;
+    return w.size() <= 4096 && w.find_first_not_of("+-.0123456789eE") == std::string::npos &&
+           (std::strtod(w.c_str(), &end), end == w.c_str() + w.size());
+}
+
 inline ModelRun points_file_model(std::string text) {
-    // A number as the C library reads one in the C locale, less its
-    // hexadecimal, infinity and not-a-number forms.
-    const auto is_number = [](const std::string& w) {
-        char* end = nullptr;
-        return w.size() <= 4096 && w.find_first_not_of("+-.0123456789eE") == std::string::npos &&
-               (std::strtod(w.c_str(), &end), end == w.c_str() + w.size());
-    };
     for (char& ch : text) {  // every line end an LF (CR LF: a line and a blank one); 0x1A a blank
         ch = ch == '\r' ? '\n' : ch == '\x1A' ? ' ' : ch;
     }
@@ -91,6 +96,99 @@ inline std::string points_file_mismatch(std::string input, const std::string& lo
         return "status " + std::to_string(status);
     }
     return logged == expected ? "" : "log differs from the model's points";
+}
+
+// The same for a table by a layout such as "n,y,x,h,...": the header, then
+// exactly the rows of the model's points, in order, and their records.
+inline std::string table_mismatch(std::string input, const std::string& log,
+                                  const std::string& columns) {
+    input.erase(0, input.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0);
+    std::vector<const char*> args = {"geochain", "--table", "--columns", columns.c_str()};
+    const Layout layout = parse_options(4, args.data(), false).layout;
+    std::vector<std::string> names;
+    for (std::istringstream split(columns); std::getline(split, names.emplace_back(), ',');) {
+    }
+    names.pop_back();
+    const bool rest = names.back() == "...";
+    names.resize(names.size() - (rest ? 1 : 0));
+    const auto utf16 = [](std::string line) {  // its first 40 bytes from the first word on
+        line = line.substr(std::min(line.find_first_not_of(" \t\v\f\x1A"), line.size()), 40);
+        bool nul[2] = {line.size() >= 2, line.size() >= 2};
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            nul[i % 2] = nul[i % 2] && line[i] == '\0';
+        }
+        return line.rfind("\xFF\xFE", 0) == 0 || line.rfind("\xFE\xFF", 0) == 0 || nul[0] || nul[1];
+    };
+    std::string text = input;
+    for (char& ch : text) {
+        ch = ch == '\r' ? '\n' : ch;
+    }
+    const TableStyle style{std::count(names.begin(), names.end(), "n") > 0, rest, false};
+    std::string expected;
+    append_table_header(expected, style);
+    bool stopped = false;
+    bool first = true;
+    bool first_line = true;  // of the file: where UTF-16 shows
+    std::vector<PlanePoint> points;
+    std::istringstream lines(text);
+    for (std::string line; !stopped && std::getline(lines, line); first_line = false) {
+        std::string spaced = line;
+        std::replace(spaced.begin(), spaced.end(), '\x1A', ' ');
+        std::istringstream split(spaced);
+        const std::vector<std::string> w{std::istream_iterator<std::string>(split), {}};
+        if (w.empty()) {
+            continue;
+        }
+        stopped = first_line && utf16(line);
+        std::string x, y, h = "0", name, carried;
+        bool numbers = true;
+        int coordinates = 0;
+        int number_count = 0;
+        for (std::size_t i = 0; i < names.size() && i < w.size(); ++i) {
+            const std::string& n = names[i];
+            if (n == "x" || n == "y" || n == "h") {
+                numbers = numbers && is_number(w[i]);
+                ++coordinates;
+                number_count += is_number(w[i]) ? 1 : 0;
+                (n == "x" ? x : n == "y" ? y : h) = w[i];
+            }
+            name = n == "n" ? w[i] : name;
+        }
+        // The first line is a header when its coordinate words hold no number.
+        if (!stopped && std::exchange(first, false) && coordinates > 0 && number_count == 0) {
+            continue;
+        }
+        stopped =
+            stopped || !numbers || w.size() < names.size() || (w.size() > names.size() && !rest);
+        if (stopped) {
+            break;
+        }
+        for (std::size_t i = names.size(); i < w.size(); ++i) {
+            carried += (carried.empty() ? "" : " ") + w[i];
+        }
+        points.push_back({std::strtod(x.c_str(), nullptr), std::strtod(y.c_str(), nullptr),
+                          std::strtod(h.c_str(), nullptr)});
+        append_table_row(expected, style, {name, x, y, h, carried}, transform_point(points.back()));
+        expected += '\n';
+    }
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = run_table(in, out, err, log, layout);
+    const std::string logged = read_file(log);
+    std::remove(log.c_str());
+    for (const PlanePoint& p : points) {
+        append_log(transform_point(p), log);
+    }
+    const std::string records = read_file(log);
+    std::remove(log.c_str());
+    if (status != (stopped ? 1 : 0)) {
+        return "status " + std::to_string(status);
+    }
+    if (out.str() != expected) {
+        return "rows differ from the model's points";
+    }
+    return logged == records ? "" : "log differs from the model's points";
 }
 
 }  // namespace geochain::testing_support

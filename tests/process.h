@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace geochain::testing_support {
 
@@ -88,9 +89,11 @@ struct ProcessRun {
     std::string terminal;  // every byte that reached the pseudo-terminal
 };
 
-// Runs geochain in dir with dir/"in" as standard input (or typed at the
-// terminal); its standard output and error go to dir/"out" and dir/"err".
-// A process that runs away or waits for ever is stopped after a minute.
-ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how);
+// Runs geochain with the given arguments in dir with dir/"in" as standard
+// input (or typed at the terminal); its standard output and error go to
+// dir/"out" and dir/"err". A process that runs away or waits for ever is
+// stopped after a minute.
+ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how,
+                        const std::vector<std::string>& args = {});
 
 }  // namespace geochain::testing_support

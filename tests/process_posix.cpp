@@ -20,6 +20,7 @@
 #include <csignal>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "process.h"
 
@@ -125,7 +126,8 @@ std::string converse(int to_program, int from_program, const std::string& input)
 }
 
 // In the child, between fork and exec: only async-signal-safe calls.
-[[noreturn]] void exec_in(const std::string& dir, Surroundings how, int pipe_in, int pipe_out) {
+[[noreturn]] void exec_in(const std::string& dir, Surroundings how, int pipe_in, int pipe_out,
+                          const char* const* command) {
     using S = Surroundings;
     if (on_terminal(how)) {
         // One descriptor stays on the terminal until the program exits, so
@@ -191,16 +193,21 @@ std::string converse(int to_program, int from_program, const std::string& input)
     limit(RLIMIT_CPU, 30);
     ::alarm(60);
     std::signal(SIGPIPE, SIG_DFL);  // the program itself must choose to survive a closed pipe
-    // In a cross build the emulator comes first; it runs natively.
-    const char* const command[] = {GEOCHAIN_EMULATOR GEOCHAIN_EXE, nullptr};
     ::execvp(command[0], const_cast<char* const*>(command));
     ::_exit(127);
 }
 
 }  // namespace
 
-ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how) {
+ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how,
+                        const std::vector<std::string>& args) {
     const std::string where = dir.string();
+    // In a cross build the emulator comes first; it runs natively.
+    std::vector<const char*> command = {GEOCHAIN_EMULATOR GEOCHAIN_EXE};
+    for (const std::string& arg : args) {
+        command.push_back(arg.c_str());
+    }
+    command.push_back(nullptr);
     int in_ends[2] = {-1, -1};
     int out_ends[2] = {-1, -1};
     const bool in_pieces = how == Surroundings::stdin_pipe_in_pieces ||
@@ -226,7 +233,7 @@ ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how) {
     if (pid == 0) {
         ::close(in_ends[1]);
         ::close(out_ends[0]);
-        exec_in(where, how, in_ends[0], out_ends[1]);
+        exec_in(where, how, in_ends[0], out_ends[1], command.data());
     }
     ::close(in_ends[0]);
     ::close(out_ends[1]);

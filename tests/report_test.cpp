@@ -8,9 +8,9 @@
 #include <sstream>
 #include <string>
 
+#include "geodesy/transform.h"
 #include "text/format_fixed.h"
 #include "text/report.h"
-#include "geodesy/transform.h"
 #include "worked_examples.h"
 
 namespace geochain {

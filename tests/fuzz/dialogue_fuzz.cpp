@@ -1,6 +1,7 @@
 // libFuzzer target: arbitrary bytes as the operator's whole input to the
 // dialogue. Typed at a terminal, nothing may crash; as a file, every point
-// the dialogue computes must be a point line of the input, and an input
+// the dialogue computes must be a point line of the input, as a table by a
+// layout every row must be one of the layout's point lines, and an input
 // that breaks this aborts, so that libFuzzer keeps it. The log goes to a
 // private temporary folder, removed when the fuzzer exits.
 #include <cstdint>
@@ -19,7 +20,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::istringstream typed(input);
     geochain::run_dialogue(typed, out, out, log, geochain::InputMode::terminal);
     std::remove(log.c_str());
-    const std::string mismatch = geochain::testing_support::points_file_mismatch(input, log);
+    // As a table too, by one of three layouts.
+    static const char* const LAYOUTS[] = {"x,y,h", "n,y,x,h,...", "-,x,y"};
+    std::string mismatch = geochain::testing_support::points_file_mismatch(input, log);
+    if (mismatch.empty()) {
+        mismatch = geochain::testing_support::table_mismatch(input, log, LAYOUTS[size % 3]);
+    }
     if (!mismatch.empty()) {
         std::fprintf(stderr, "points file property: %s\n", mismatch.c_str());
         std::abort();
