@@ -2,11 +2,14 @@
 # Batch input as a user runs it: N territory points (X 1000-1200 km, Y 480-880
 # km, all inside S-JTSK's area, so no warnings), one "X Y h" a line, from
 # a file to a file, through a Release geochain, in a temporary directory.
-# Prints microseconds per point (fastest of three runs), and, where PROJ's
-# cs2cs is installed, cs2cs on the same points in the same run; peak memory
-# over a million points; system calls per point for a piped run and for a
-# run at a terminal (a pseudo-terminal, with `script`); and start-up to exit
-# on empty input beside /bin/true.
+# Prints microseconds per point (fastest of three runs) for the reports and
+# for --table, and, where PROJ's cs2cs is installed, cs2cs on the same
+# points in the same run; where valgrind is installed, instructions a point
+# under callgrind for each (4,000 points to /dev/null, less a run on empty
+# input, so that start-up does not count); peak memory over a million
+# points; system calls per point for a piped run and for a run at a terminal
+# (a pseudo-terminal, with `script`); and start-up to exit on empty input
+# beside /bin/true.
 #
 # usage: bench/dialogue.sh [N]     (default 100000)
 set -euo pipefail
@@ -49,21 +52,42 @@ time_runs() {  # command words; the fastest of three runs from points.txt to a f
 echo "points:                   $points, from a file to a file"
 ours=$(time_runs "$exe")
 test "$(wc -l < fi.txt)" -eq $((4 * points))
-echo "geochain:                 $((ours / 1000)) ms, $(per_point "$ours") (fastest of 3)"
+echo "geochain, reports:        $((ours / 1000)) ms, $(per_point "$ours") (fastest of 3)"
+table=$(time_runs "$exe" --table)
+test "$(wc -l < reports.txt)" -eq $((points + 1))
+echo "geochain --table:         $((table / 1000)) ms, $(per_point "$table") (fastest of 3)"
 if command -v cs2cs >/dev/null; then
     theirs=$(time_runs cs2cs -f %.9f EPSG:5513 EPSG:4156)
     echo "cs2cs EPSG:5513 4156:     $((theirs / 1000)) ms, $(per_point "$theirs") (fastest of 3)"
-    awk -v a="$theirs" -v b="$ours" 'BEGIN { printf "geochain faster by:       %.2fx\n", a / b }'
+    awk -v a="$theirs" -v b="$ours" 'BEGIN { printf "reports faster by:        %.2fx\n", a / b }'
+    awk -v a="$theirs" -v b="$table" 'BEGIN { printf "table faster by:          %.2fx\n", a / b }'
 else
     echo "cs2cs:                    not installed (Debian: proj-bin), not compared"
+fi
+
+instructions() {  # command words: instructions a point, start-up excluded
+    local sample empty
+    sample=$(valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" < sample.txt 2>&1 \
+        >/dev/null | awk '/Collected/ { print $NF }')
+    empty=$(valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" < /dev/null 2>&1 \
+        >/dev/null | awk '/Collected/ { print $NF }')
+    echo $(((sample - empty) / 4000))
+}
+if command -v valgrind >/dev/null; then
+    head -n 4000 points.txt > sample.txt
+    echo "instructions a point:     reports $(instructions "$exe"), table $(instructions "$exe" --table)$(
+        command -v cs2cs >/dev/null && echo ", cs2cs $(instructions cs2cs -f %.9f EPSG:5513 EPSG:4156)")"
 fi
 
 # Peak memory needs GNU time (-f %M), the system calls strace and script:
 # Linux tools, and elsewhere these figures are left out.
 if /usr/bin/time -f %M true >/dev/null 2>&1; then
     generate 1000000 > million.txt
-    peak=$(/usr/bin/time -f %M "$exe" < million.txt 2>&1 >/dev/null | tail -n 1)
-    awk -v k="$peak" 'BEGIN { printf "peak memory, 1000000 points: %d KiB (%.2f MiB)\n", k, k / 1024 }'
+    for run in "" --table; do
+        peak=$(/usr/bin/time -f %M "$exe" $run < million.txt 2>&1 >/dev/null | tail -n 1)
+        awk -v k="$peak" -v r="${run:-reports}" \
+            'BEGIN { printf "peak memory, 1000000 points, %s: %d KiB (%.2f MiB)\n", r, k, k / 1024 }'
+    done
 fi
 
 calls() {  # trace file, points: system calls per point, by kind
