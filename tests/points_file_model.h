@@ -140,7 +140,11 @@ inline std::string table_mismatch(std::string input, const std::string& log,
             continue;
         }
         stopped = first_line && utf16(line);
-        std::string x, y, h = "0", name, carried;
+        std::string x;
+        std::string y;
+        std::string h = "0";
+        std::string name;
+        std::string carried;
         bool numbers = true;
         int coordinates = 0;
         int number_count = 0;

@@ -169,7 +169,7 @@ void take_point(const std::vector<std::string_view>& words, const Layout& layout
         const Entry entry = coordinate(words[i], layout.decimal_comma);
         if (entry.kind != EntryKind::number) {
             line.kind = LineKind::not_a_number;
-            line.refused = {std::string(words[i].substr(0, SHOWN_ENTRY_CHARS)), words[i].size()};
+            line.refused = {words[i], words[i].size()};
             return;
         }
         double& value = column == Column::x   ? line.point.X
@@ -231,7 +231,7 @@ BatchLine read_batch_line(InputLines& in, const Layout& layout) {
             return BatchLine{};
         }
         const std::string_view kept(in.text);
-        line.text = {std::string(kept.substr(0, std::min(last, SHOWN_ENTRY_CHARS))), last};
+        line.text = {kept.substr(0, last), last};
         const bool first = !in.line_before;
         in.line_before = true;
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "geodesy/records.h"
@@ -39,14 +40,16 @@ enum class LineKind {
     end_of_input,
 };
 
-// One line of the file that holds more than blanks.
+// One line of the file that holds more than blanks. Its words are views of
+// the line as read: they hold until the next line is read.
 struct BatchLine {
     LineKind kind = LineKind::end_of_input;
     long number = 0;     // counted in the file itself, from 1
     PlanePoint point{};  // of a point line
     // Of a point line, as written: X, Y, h ("0" where the layout has none),
     // the point's number or name, and the rest of the line.
-    std::string x, y, h, name, rest;
+    std::string_view x, y, h, name;
+    std::string rest;
     Word refused;     // of a not_a_number line: its first coordinate that is not one
     Word text;        // the line from its first to its last non-blank byte
     char answer = 0;  // of a one-word line: its first character

@@ -32,10 +32,10 @@ struct InputLines {
     bool line_before = false;
 };
 
-// A run of input bytes as it came, to be shown back: its first
-// SHOWN_ENTRY_CHARS bytes and its whole length.
+// A run of input bytes as it came, to be shown back: as much of it as was
+// kept, and its whole length.
 struct Word {
-    std::string start;
+    std::string_view start;
     std::size_t length = 0;
 };
 

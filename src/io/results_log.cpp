@@ -1,5 +1,6 @@
 #include "io/results_log.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "io/descriptor_io.h"
@@ -23,11 +24,13 @@ constexpr std::size_t WHOLE_PIPE_WRITE = 512;
 // from `begin` ends, and no further than begin + limit.
 std::size_t end_of_whole_records(std::string_view records, std::size_t begin, std::size_t written,
                                  std::size_t limit = std::string_view::npos) {
+    const std::string_view within = records.substr(begin, std::min(written, limit));
     std::size_t end = begin;
     int lines = 0;
-    for (std::size_t i = begin; i < begin + written && i - begin < limit; ++i) {
-        if (records[i] == '\n' && ++lines % LINES_PER_RECORD == 0) {
-            end = i + 1;
+    for (std::size_t i = within.find('\n'); i != std::string_view::npos;
+         i = within.find('\n', i + 1)) {
+        if (++lines % LINES_PER_RECORD == 0) {
+            end = begin + i + 1;
         }
     }
     return end;

@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
+#include <iterator>
 
 namespace geochain {
 
@@ -16,16 +18,26 @@ constexpr std::uint64_t POWERS_OF_TEN[] = {1,      10,      100,      1000,     
                                            100000, 1000000, 10000000, 100000000, 1000000000};
 constexpr int MOST_DECIMALS = 9;
 
+// "00" to "99": two digits a division.
+constexpr char DIGIT_PAIRS[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
 // The value to `decimals` places as one integer, rounded half to even on the
 // exact binary value as printf does: |value| = m * 2^e, so the digits are
 // m * 10^decimals / 2^-e. False when it does not fit 64 bits (|value| above
 // about 1.8e11 at 8 decimals), when value is not a plain fraction of a power
 // of two that small, or beyond 9 decimals; to_chars then does the work.
 bool scaled_exactly(double value, int decimals, std::uint64_t& scaled) {
-    int exponent = 0;
-    const double fraction = std::frexp(std::fabs(value), &exponent);  // in [0.5, 1)
-    const auto m = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-    const int shift = 53 - exponent;  // |value| = m / 2^shift
+    // The significand and exponent straight from the IEEE bits: |value| is
+    // m * 2^(biased - 1075), or m * 2^-1074 below the normal range.
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    const auto biased = static_cast<int>((bits >> 52) & 0x7FF);
+    const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
+    const std::uint64_t m = biased == 0 ? fraction : fraction | (std::uint64_t{1} << 52);
+    const int shift = biased == 0 ? 1074 : 1075 - biased;  // |value| = m / 2^shift
     if (shift <= 0 || decimals > MOST_DECIMALS) {
         return false;
     }
@@ -59,21 +71,38 @@ void append_fixed(std::string& text, double value, int decimals) {
     }
     std::uint64_t scaled = 0;
     if (value != 0.0 && scaled_exactly(value, decimals, scaled)) {
+        // The digits from the last, two at a time, into a buffer appended in
+        // one piece: at most 20 digits, zeros before them up to one whole
+        // digit, then the integer digits moved left for the point.
+        char digits[24];
+        char* const end = std::end(digits);
+        char* first = end;
+        std::uint64_t rest = scaled;
+        for (; rest >= 100; rest /= 100) {
+            first -= 2;
+            std::memcpy(first, &DIGIT_PAIRS[2 * (rest % 100)], 2);
+        }
+        if (rest >= 10) {
+            first -= 2;
+            std::memcpy(first, &DIGIT_PAIRS[2 * rest], 2);
+        } else {
+            *--first = static_cast<char>('0' + rest);
+        }
+        while (end - first < decimals + 1) {
+            *--first = '0';
+        }
+        if (decimals > 0) {
+            char* const point = end - decimals - 1;
+            std::memmove(first - 1, first, static_cast<std::size_t>(point + 1 - first));
+            *point = '.';
+            --first;
+        }
         // "-0.00000000" carries no meaning for a surveyor: no sign when
         // every digit is zero.
         if (value < 0 && scaled != 0) {
-            text += '-';
+            *--first = '-';
         }
-        append_integer(text, static_cast<std::int64_t>(scaled / POWERS_OF_TEN[decimals]));
-        if (decimals > 0) {
-            char digits[MOST_DECIMALS];
-            std::uint64_t rest = scaled % POWERS_OF_TEN[decimals];
-            for (int i = decimals - 1; i >= 0; --i, rest /= 10) {
-                digits[i] = static_cast<char>('0' + rest % 10);
-            }
-            text += '.';
-            text.append(digits, static_cast<std::size_t>(decimals));
-        }
+        text.append(first, static_cast<std::size_t>(std::end(digits) - first));
         return;
     }
     // Room for the 309 integer digits of the largest double, the point, the
@@ -99,9 +128,9 @@ std::string format_fixed(double value, int decimals) {
 }
 
 void append_integer(std::string& text, std::int64_t value) {
-    char buf[16];
+    char buf[24];
     const auto res = std::to_chars(buf, buf + sizeof buf, value);
-    text.append(buf, res.ptr);
+    text.append(buf, static_cast<std::size_t>(res.ptr - buf));
 }
 
 std::string format_integer(std::int32_t value) {
