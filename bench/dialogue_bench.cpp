@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "text/format_fixed.h"
-#include "io/number_input.h"
-#include "text/report.h"
 #include "geodesy/constants.h"
 #include "geodesy/transform.h"
+#include "io/number_input.h"
 #include "territory_points.h"
+#include "text/format_fixed.h"
+#include "text/report.h"
 
 namespace geochain::bench {
 namespace {
