@@ -13,8 +13,10 @@
 
 #include <array>
 #include <cstdint>
+#include <ostream>
 #include <streambuf>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -103,5 +105,31 @@ class DescriptorInput : public std::streambuf {
     bool failed_ = false;  // a read failed: the input ended by an error
     std::array<char, 1 << 16> buffer_{};
 };
+
+// Text straight to the output's buffer: no stream operation a piece. An
+// output at a terminal writes each line as it ends, as a flush at each line
+// end would. A lost output sets badbit, as a stream's write does.
+inline void put_text(std::ostream& out, std::string_view text) {
+    const auto size = static_cast<std::streamsize>(text.size());
+    if (out.rdbuf()->sputn(text.data(), size) != size) {
+        out.setstate(std::ios_base::badbit);
+    }
+}
+
+// Everything written so far must be visible before the program waits; once
+// the output cannot be written any more, there is nobody left to answer.
+inline bool ready_to_read(std::ostream& out) {
+    if (out && out.rdbuf()->pubsync() == -1) {
+        out.setstate(std::ios_base::badbit);
+    }
+    return static_cast<bool>(out);
+}
+
+// How many bytes have been put into out: where a report or a row ends.
+inline std::streamoff put_so_far(std::ostream& out) {
+    return out ? static_cast<std::streamoff>(
+                     out.rdbuf()->pubseekoff(0, std::ios_base::cur, std::ios_base::out))
+               : -1;
+}
 
 }  // namespace geochain

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <istream>
+#include <string_view>
 
 #include "geodesy/transform.h"
 #include "io/clear_screen.h"
@@ -17,26 +18,21 @@ namespace geochain {
 
 namespace {
 
-constexpr char HEADING[] = "Zadat souradnice :";
-constexpr char UNDERLINE[] = "-------------------";
-constexpr char X_PROMPT[] = "    X = ";
-constexpr char Y_PROMPT[] = "    Y = ";
-constexpr char H_PROMPT[] = "h (elipsoidicka) = ";
-constexpr char INVALID_ENTRY[] = "Neplatne cislo, zadejte znovu.";
-constexpr char CONTINUE_QUESTION[] = "Vymazat obrazovku a pokracovat ? [ano='cokoliv' ne = '0'] ?";
-
-// Everything written so far must be visible before the program waits; once
-// the output cannot be written any more, there is nobody left to answer.
-bool ready_to_read(std::ostream& out) { return static_cast<bool>(out.flush()); }
+constexpr std::string_view HEADING = "Zadat souradnice :\n-------------------\n";
+constexpr std::string_view X_PROMPT = "    X = ";
+constexpr std::string_view Y_PROMPT = "    Y = ";
+constexpr std::string_view H_PROMPT = "h (elipsoidicka) = ";
+constexpr std::string_view INVALID_ENTRY = "Neplatne cislo, zadejte znovu.\n";
+// A file's point: its prompts, which wait for nothing, in one piece.
+constexpr std::string_view HEADING_AND_X_PROMPT =
+    "Zadat souradnice :\n-------------------\n    X = ";
+constexpr std::string_view Y_AND_H_PROMPTS = "    Y = h (elipsoidicka) = ";
+constexpr std::string_view CONTINUE_QUESTION =
+    "\nVymazat obrazovku a pokracovat ? [ano='cokoliv' ne = '0'] ?";
 
 // The input ended: quietly, or because it could not be read (a directory, a
 // connection reset), which is no end the user meant.
 bool read_failed(InputLines& in) { return in.buf.pubsync() == -1; }
-
-void write_heading(std::ostream& out) {
-    out << HEADING << std::endl;
-    out << UNDERLINE << std::endl;
-}
 
 PointReading end_of_input(InputLines& in, bool inside_point) {
     if (read_failed(in)) {
@@ -48,9 +44,9 @@ PointReading end_of_input(InputLines& in, bool inside_point) {
 
 enum class Asked { taken, end_of_input, output_lost };
 
-Asked ask_number(InputLines& in, std::ostream& out, const char* prompt, double& value) {
+Asked ask_number(InputLines& in, std::ostream& out, std::string_view prompt, double& value) {
     for (;;) {
-        out << prompt;
+        put_text(out, prompt);
         if (!ready_to_read(out)) {
             return Asked::output_lost;
         }
@@ -63,7 +59,7 @@ Asked ask_number(InputLines& in, std::ostream& out, const char* prompt, double& 
             return Asked::end_of_input;
         }
         discard_line(in);
-        out << INVALID_ENTRY << std::endl;
+        put_text(out, INVALID_ENTRY);
     }
 }
 
@@ -72,8 +68,7 @@ Asked ask_number(InputLines& in, std::ostream& out, const char* prompt, double& 
 // a file's reports do not depend on its answer lines.
 PointReading read_point_line(InputLines& in, std::ostream& out, const Layout& layout,
                              BatchLine& line, bool& already_read) {
-    write_heading(out);
-    out << X_PROMPT;
+    put_text(out, HEADING_AND_X_PROMPT);
     if (!already_read) {
         if (!ready_to_read(out)) {
             return {PointStatus::output_lost, {}, {}};
@@ -82,7 +77,7 @@ PointReading read_point_line(InputLines& in, std::ostream& out, const Layout& la
     }
     already_read = false;
     if (line.kind == LineKind::point) {
-        out << Y_PROMPT << H_PROMPT;
+        put_text(out, Y_AND_H_PROMPTS);
         return {PointStatus::complete, line.point, {}};
     }
     if (line.kind == LineKind::end_of_input) {
@@ -97,7 +92,7 @@ int end_run(const PointReading& ending, std::ostream& out, std::ostream& err) {
     if (ending.status == PointStatus::output_lost) {
         return 1;
     }
-    out << std::endl;
+    put_text(out, "\n");
     if (ending.status == PointStatus::no_point) {
         return 0;
     }
@@ -143,8 +138,8 @@ Reply batch_reply(InputLines& in, const Layout& layout, BatchLine& line, bool& n
 
 PointReading read_point(InputLines& in, std::ostream& out) {
     PointReading reading{PointStatus::complete, {0.0, 0.0, 0.0}, {}};
-    write_heading(out);
-    const char* const prompts[] = {X_PROMPT, Y_PROMPT, H_PROMPT};
+    put_text(out, HEADING);
+    const std::string_view prompts[] = {X_PROMPT, Y_PROMPT, H_PROMPT};
     double* const values[] = {&reading.point.X, &reading.point.Y, &reading.point.h};
     for (int i = 0; i < 3; ++i) {
         switch (ask_number(in, out, prompts[i], *values[i])) {
@@ -166,6 +161,7 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err,
     const bool batch = mode == InputMode::batch;
     BatchLine line;  // batch: the line of the current point, then the one after it
     bool next_point_read = false;
+    char report[REPORT_ROOM];
     for (;;) {
         // The clear is the operator's: nobody reads a file's dialogue on
         // the screen.
@@ -179,11 +175,12 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err,
         }
         const PointResult result = transform_point(reading.point);
         report_asin_domain_errors(result, err);
-        print_report(result, out);
+        put_text(out, std::string_view(
+                          report, static_cast<std::size_t>(write_report(report, result) - report)));
         // The record of a report that has reached the output: held until
         // the report is written, or appended once it is.
         if (held != nullptr) {
-            const auto report_end = out.tellp();
+            const std::streamoff report_end = put_so_far(out);
             if (report_end >= 0) {
                 hold_record(*held, static_cast<std::uint64_t>(report_end), result);
             }
@@ -191,11 +188,11 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err,
             append_log(result, log_path);
         }
 
-        out << std::endl;
+        put_text(out, "\n");
         if (batch) {
             warn_if_outside_area(line, result, err);
         }
-        out << std::endl << CONTINUE_QUESTION;
+        put_text(out, CONTINUE_QUESTION);
         if (!ready_to_read(out)) {
             return 1;
         }

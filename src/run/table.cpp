@@ -18,9 +18,9 @@ int run_table(std::istream& in_stream, std::ostream& out, std::ostream& err,
         layout.decimal_comma};
     std::string text;
     append_table_header(text, style);
-    out << text;
+    put_text(out, text);
     for (;;) {
-        if (!out.flush()) {
+        if (!ready_to_read(out)) {
             return 1;
         }
         const BatchLine line = read_batch_line(in, layout);
@@ -39,18 +39,18 @@ int run_table(std::istream& in_stream, std::ostream& out, std::ostream& err,
         report_asin_domain_errors(result, err);
         text.clear();
         append_table_row(text, style, {line.name, line.x, line.y, line.h, line.rest}, result);
-        out << text;
+        put_text(out, text);
         // The record waits until the row is out: its line end writes it at
         // a terminal.
         if (held != nullptr) {
-            const auto row_end = out.tellp();
+            const std::streamoff row_end = put_so_far(out);
             if (row_end >= 0) {
                 hold_record(*held, static_cast<std::uint64_t>(row_end), result);
             }
         } else if (out) {
             append_log(result, log_path);
         }
-        out << '\n';
+        put_text(out, "\n");
         warn_if_outside_area(line, result, err);
     }
 }

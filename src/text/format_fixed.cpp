@@ -1,5 +1,6 @@
 #include "text/format_fixed.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -17,6 +18,28 @@ __extension__ using Wide = unsigned __int128;
 constexpr std::uint64_t POWERS_OF_TEN[] = {1,      10,      100,      1000,      10000,
                                            100000, 1000000, 10000000, 100000000, 1000000000};
 constexpr int MOST_DECIMALS = 9;
+
+// 10^0 to 10^19: the powers of ten below 2^64.
+constexpr std::uint64_t POWERS_OF_TEN_64[] = {1,
+                                              10,
+                                              100,
+                                              1000,
+                                              10000,
+                                              100000,
+                                              1000000,
+                                              10000000,
+                                              100000000,
+                                              1000000000,
+                                              10000000000,
+                                              100000000000,
+                                              1000000000000,
+                                              10000000000000,
+                                              100000000000000,
+                                              1000000000000000,
+                                              10000000000000000,
+                                              100000000000000000,
+                                              1000000000000000000,
+                                              10000000000000000000U};
 
 // "00" to "99": two digits a division.
 constexpr char DIGIT_PAIRS[] =
@@ -58,67 +81,86 @@ bool scaled_exactly(double value, int decimals, std::uint64_t& scaled) {
     return true;
 }
 
+// Eight digits of v < 10^8, zeros first, with 32-bit arithmetic only.
+void write_eight_digits(char* at, std::uint32_t v) {
+    const std::uint32_t high = v / 10000;
+    const std::uint32_t low = v % 10000;
+    std::memcpy(at, &DIGIT_PAIRS[2 * (high / 100)], 2);
+    std::memcpy(at + 2, &DIGIT_PAIRS[2 * (high % 100)], 2);
+    std::memcpy(at + 4, &DIGIT_PAIRS[2 * (low / 100)], 2);
+    std::memcpy(at + 6, &DIGIT_PAIRS[2 * (low % 100)], 2);
+}
+
+// How many digits v has, 1 for 0: from its bit length (log10(2) is about
+// 1233 / 4096), put right by one comparison.
+int digit_count(std::uint64_t v) {
+    const int bits = 64 - __builtin_clzll(v | 1);
+    const int estimate = (bits * 1233) >> 12;
+    return estimate + 1 - static_cast<int>(v < POWERS_OF_TEN_64[estimate]);
+}
+
+// The value's digits as printf's fixed conversion writes them, the point
+// put `decimals` from the end: all 20 digits of an unsigned 64-bit integer
+// in three groups, then those from its first (or the one before the point).
+// Copies are of a fixed length, into the caller's room: no loop, no call.
+char* write_scaled(char* at, std::uint64_t scaled, int decimals) {
+    constexpr std::uint64_t E8 = 100000000;
+    char digits[48];
+    const std::uint64_t above = scaled / E8;
+    write_eight_digits(digits + 4, static_cast<std::uint32_t>(above % E8));
+    write_eight_digits(digits + 12, static_cast<std::uint32_t>(scaled % E8));
+    const auto top = static_cast<std::uint32_t>(above / E8);  // below 1845
+    std::memcpy(digits, &DIGIT_PAIRS[2 * (top / 100)], 2);
+    std::memcpy(digits + 2, &DIGIT_PAIRS[2 * (top % 100)], 2);
+    const int shown = std::max(digit_count(scaled), decimals + 1);
+    const int whole = shown - decimals;
+    std::memcpy(at, digits + 20 - shown, 20);
+    if (decimals == 0) {
+        return at + whole;
+    }
+    at[whole] = '.';
+    std::memcpy(at + whole + 1, digits + 20 - decimals, 16);
+    return at + whole + 1 + decimals;
+}
+
 }  // namespace
 
-void append_fixed(std::string& text, double value, int decimals) {
-    if (std::isinf(value)) {
-        text += value < 0 ? "-INF" : "+INF";
-        return;
-    }
-    if (std::isnan(value)) {
-        text += std::signbit(value) ? "-NAN" : "+NAN";
-        return;
+char* write_fixed(char* at, double value, int decimals) {
+    if (std::isinf(value) || std::isnan(value)) {
+        const bool negative = std::signbit(value);
+        std::memcpy(
+            at, std::isinf(value) ? (negative ? "-INF" : "+INF") : (negative ? "-NAN" : "+NAN"), 4);
+        return at + 4;
     }
     std::uint64_t scaled = 0;
-    if (value != 0.0 && scaled_exactly(value, decimals, scaled)) {
-        // The digits from the last, two at a time, into a buffer appended in
-        // one piece: at most 20 digits, zeros before them up to one whole
-        // digit, then the integer digits moved left for the point.
-        char digits[24];
-        char* const end = std::end(digits);
-        char* first = end;
-        std::uint64_t rest = scaled;
-        for (; rest >= 100; rest /= 100) {
-            first -= 2;
-            std::memcpy(first, &DIGIT_PAIRS[2 * (rest % 100)], 2);
-        }
-        if (rest >= 10) {
-            first -= 2;
-            std::memcpy(first, &DIGIT_PAIRS[2 * rest], 2);
-        } else {
-            *--first = static_cast<char>('0' + rest);
-        }
-        while (end - first < decimals + 1) {
-            *--first = '0';
-        }
-        if (decimals > 0) {
-            char* const point = end - decimals - 1;
-            std::memmove(first - 1, first, static_cast<std::size_t>(point + 1 - first));
-            *point = '.';
-            --first;
-        }
+    if (value == 0.0 || scaled_exactly(value, decimals, scaled)) {
         // "-0.00000000" carries no meaning for a surveyor: no sign when
         // every digit is zero.
         if (value < 0 && scaled != 0) {
-            *--first = '-';
+            *at++ = '-';
         }
-        text.append(first, static_cast<std::size_t>(std::end(digits) - first));
-        return;
+        return write_scaled(at, scaled, decimals);
     }
-    // Room for the 309 integer digits of the largest double, the point, the
-    // decimals the tool uses (at most a few dozen) and the sign.
-    char buf[384];
-    const auto res =
-        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-    const char* first = buf;
-    if (*first == '-') {
-        bool all_zero = true;
-        for (const char* p = first + 1; p != res.ptr; ++p) {
-            all_zero = all_zero && (*p == '0' || *p == '.');
-        }
-        first += all_zero ? 1 : 0;
+    const auto res = std::to_chars(at, at + FIXED_ROOM, value, std::chars_format::fixed, decimals);
+    if (*at != '-') {
+        return res.ptr;
     }
-    text.append(first, static_cast<const char*>(res.ptr));
+    bool all_zero = true;
+    for (const char* p = at + 1; p != res.ptr; ++p) {
+        all_zero = all_zero && (*p == '0' || *p == '.');
+    }
+    if (all_zero) {
+        std::memmove(at, at + 1, static_cast<std::size_t>(res.ptr - at - 1));
+        return res.ptr - 1;
+    }
+    return res.ptr;
+}
+
+char* write_integer(char* at, std::int64_t value) { return std::to_chars(at, at + 24, value).ptr; }
+
+void append_fixed(std::string& text, double value, int decimals) {
+    char digits[FIXED_ROOM];
+    text.append(digits, static_cast<std::size_t>(write_fixed(digits, value, decimals) - digits));
 }
 
 std::string format_fixed(double value, int decimals) {
@@ -128,9 +170,8 @@ std::string format_fixed(double value, int decimals) {
 }
 
 void append_integer(std::string& text, std::int64_t value) {
-    char buf[24];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value);
-    text.append(buf, static_cast<std::size_t>(res.ptr - buf));
+    char digits[24];
+    text.append(digits, static_cast<std::size_t>(write_integer(digits, value) - digits));
 }
 
 std::string format_integer(std::int32_t value) {

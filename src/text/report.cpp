@@ -1,5 +1,8 @@
 #include "text/report.h"
 
+#include <cstring>
+#include <string_view>
+
 #include "geodesy/constants.h"
 #include "text/format_fixed.h"
 
@@ -7,69 +10,60 @@ namespace geochain {
 
 namespace {
 
-// Angles to eight decimals, in degrees.
-void append_angle(std::string& text, double radians) {
-    append_fixed(text, radians * DEG_PER_RAD, 8);
+// Fixed text, copied as it stands.
+char* put(char* at, std::string_view text) {
+    std::memcpy(at, text.data(), text.size());
+    return at + text.size();
 }
 
+// Angles to eight decimals, in degrees.
+char* put_angle(char* at, double radians) { return write_fixed(at, radians * DEG_PER_RAD, 8); }
+
 // "15o 7' 1.4002'' ": "o" stands for the degree sign.
-void append_dms(std::string& text, const Sexagesimal& s) {
-    append_integer(text, s.degrees);
-    text += "o ";
-    append_integer(text, s.minutes);
-    text += "' ";
-    append_fixed(text, s.seconds, 4);
-    text += "'' ";
+char* put_dms(char* at, const Sexagesimal& s) {
+    at = put(write_integer(at, s.degrees), "o ");
+    at = put(write_integer(at, s.minutes), "' ");
+    return put(write_fixed(at, s.seconds, 4), "'' ");
 }
 
 // 0xE9 is e-acute in Windows-1250 and ISO 8859-2, written as that one byte.
 // A literal of its own, so that the hex escape cannot run into the "r".
 constexpr char SPHERICAL_HEADING[] =
-    "Sferick"
+    "\n\nSferick"
     "\xE9"
-    " souradnice (U,V) : \n";
-
-// Room for a report of every value at its longest but the rare huge ones.
-constexpr std::size_t REPORT_ROOM = 1024;
+    " souradnice (U,V) : \n--------------------------- \nU = ";
 
 }  // namespace
 
+char* write_report(char* at, const PointResult& r) {
+    at = put(at, "\nPolarni souradnice (ro,epsilon) : \n-------------------------------- \nro = ");
+    at = write_fixed(at, r.polar.ro, 8);
+    at = put_angle(put(at, "    epsilon = "), r.polar.epsilon);
+    at = put(at, "\n\nKartograficke souradnice (S,D) : \n-------------------------------- \nD = ");
+    at = put_angle(at, r.cartographic.D);
+    at = put_angle(put(at, "    S = "), r.cartographic.S);
+    at = put_angle(put(at, SPHERICAL_HEADING), r.spherical.U);
+    at = write_fixed(put(at, "    V (E-Ferro.) = "), r.spherical.V, 8);
+    at = put(
+        at,
+        "\n\nZemepisne souradnice (fi,lambda) : \n---------------------------------- \nlambda = ");
+    at = put_dms(at, r.lambda_dms);
+    at = put_dms(put(at, "\nfi = "), r.fi_dms);
+    at = write_fixed(put(at, "N= "), r.geocentric.N + r.plane.h, 4);
+    at = put(at, "\n\nGeocentricke souradnice : \n------------------------- \nX = ");
+    at = write_fixed(at, r.geocentric.X, 4);
+    at = write_fixed(put(at, "   Y = "), r.geocentric.Y, 4);
+    return write_fixed(put(at, "   Z = "), r.geocentric.Z, 4);
+}
+
 std::string report_text(const PointResult& r) {
-    std::string text;
-    text.reserve(REPORT_ROOM);
-    text += "\nPolarni souradnice (ro,epsilon) : \n-------------------------------- \nro = ";
-    append_fixed(text, r.polar.ro, 8);
-    text += "    epsilon = ";
-    append_angle(text, r.polar.epsilon);
-    text += "\n\nKartograficke souradnice (S,D) : \n-------------------------------- \nD = ";
-    append_angle(text, r.cartographic.D);
-    text += "    S = ";
-    append_angle(text, r.cartographic.S);
-    text += "\n\n";
-    text += SPHERICAL_HEADING;
-    text += "--------------------------- \nU = ";
-    append_angle(text, r.spherical.U);
-    text += "    V (E-Ferro.) = ";
-    append_fixed(text, r.spherical.V, 8);
-    text +=
-        "\n\nZemepisne souradnice (fi,lambda) : \n---------------------------------- \nlambda = ";
-    append_dms(text, r.lambda_dms);
-    text += "\nfi = ";
-    append_dms(text, r.fi_dms);
-    text += "N= ";
-    append_fixed(text, r.geocentric.N + r.plane.h, 4);
-    text += "\n\nGeocentricke souradnice : \n------------------------- \nX = ";
-    append_fixed(text, r.geocentric.X, 4);
-    text += "   Y = ";
-    append_fixed(text, r.geocentric.Y, 4);
-    text += "   Z = ";
-    append_fixed(text, r.geocentric.Z, 4);
-    return text;
+    char text[REPORT_ROOM];
+    return std::string(text, write_report(text, r));
 }
 
 void print_report(const PointResult& r, std::ostream& out) {
-    const std::string text = report_text(r);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    char text[REPORT_ROOM];
+    out.write(text, write_report(text, r) - text);
 }
 
 }  // namespace geochain

@@ -1,15 +1,24 @@
 // The console report of one point: five groups, one per stage of the chain.
 #pragma once
 
+#include <cstddef>
 #include <iostream>
 #include <string>
 
 #include "geodesy/records.h"
+#include "text/format_fixed.h"
 
 namespace geochain {
 
-// The fixed Czech layout, line ends as "\n". Ends right after the Z value,
-// with no line end.
+// Room for a report: its fixed text, and fourteen values and four whole
+// numbers each at their longest.
+inline constexpr std::size_t REPORT_ROOM = 512 + 14 * FIXED_ROOM + 4 * 24;
+
+// Writes the fixed Czech layout at `at`, which has REPORT_ROOM bytes, line
+// ends as "\n", and returns the end: right after the Z value, with no line
+// end.
+char* write_report(char* at, const PointResult& r);
+
 std::string report_text(const PointResult& r);
 
 // Writes the report in one piece; an output at a terminal writes each line
