@@ -32,13 +32,14 @@ if(WIN32)
   install_as_windows_text(README.cs.md README.cs.txt)
   # The manual page for consoles without man: plain text at 80 columns, no
   # overstrikes, no hyphenation, no page breaks. Plain ASCII, which every
-  # Windows code page shows alike: Latin-1's e acute and superscript two are
-  # transliterated (e, ^2).
+  # Windows code page shows alike: Latin-1's e acute and U acute become e
+  # and U, and the degree sign the report's own "o", byte for byte, in
+  # every locale.
   find_program(GROFF groff REQUIRED)
-  find_program(ICONV iconv REQUIRED)
+  find_program(TR tr REQUIRED)
   execute_process(COMMAND ${GROFF} -man -Tlatin1 -P-cbou -rHY=0 -rcR=1 -rLL=78n
                           ${CMAKE_SOURCE_DIR}/doc/geochain.1
-                  COMMAND ${ICONV} -f LATIN1 -t ASCII//TRANSLIT
+                  COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C ${TR} "\\351\\332\\260" "eUo"
                   OUTPUT_FILE ${CMAKE_BINARY_DIR}/geochain.1.txt COMMAND_ERROR_IS_FATAL ANY)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS doc/geochain.1)
   install_as_windows_text(${CMAKE_BINARY_DIR}/geochain.1.txt geochain.txt)

@@ -23,8 +23,8 @@ bool begins_like_the_mark(const char* data, long n) {
 
 }  // namespace
 
-void hold_record(PendingRecords& records, std::uint64_t report_end, const PointResult& r) {
-    append_record(records.text, r);
+void hold_record(PendingRecords& records, std::uint64_t report_end, std::string_view record) {
+    records.text.append(record);
     records.ends.emplace_back(report_end, records.text.size());
 }
 

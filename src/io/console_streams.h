@@ -37,7 +37,7 @@ struct PendingRecords {
 };
 
 // Holds the record of a point whose report ends at report_end.
-void hold_record(PendingRecords& records, std::uint64_t report_end, const PointResult& r);
+void hold_record(PendingRecords& records, std::uint64_t report_end, std::string_view record);
 
 class DescriptorOutput : public std::streambuf {
   public:

@@ -1,6 +1,7 @@
 #include "io/line_input.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 namespace geochain {
@@ -70,7 +71,8 @@ std::string_view unquoted(std::string& text, std::size_t begin, std::size_t& end
 // and a line that holds ';' outside quotes is split at each ';' instead:
 // each field one word, its blanks around it dropped, an empty field an
 // empty word, and empty fields at the end of the line none.
-void split_words(std::string& text, bool spreadsheet, std::vector<std::string_view>& words) {
+void split_words(std::string_view text, std::string* writable, bool spreadsheet,
+                 std::vector<std::string_view>& words) {
     words.clear();
     bool csv = false;
     if (spreadsheet) {
@@ -93,8 +95,8 @@ void split_words(std::string& text, bool spreadsheet, std::vector<std::string_vi
         }
         std::size_t end = i;
         std::string_view word;
-        if (spreadsheet && i < text.size() && text[i] == '"') {
-            word = unquoted(text, i, end);
+        if (spreadsheet && writable != nullptr && i < text.size() && text[i] == '"') {
+            word = unquoted(*writable, i, end);
         } else {
             while (end < text.size() && (csv ? text[end] != ';' : !is_blank(text[end]))) {
                 ++end;
@@ -183,6 +185,37 @@ void take_point(const std::vector<std::string_view>& words, const Layout& layout
     }
 }
 
+// The input's buffered bytes, read in place. std::streambuf keeps its get
+// area to itself; a pointer to its member, formed in a class derived from
+// it, reaches that of any stream buffer.
+struct GetArea : std::streambuf {
+    static const char* next(std::streambuf& b) { return (b.*&GetArea::gptr)(); }
+    static const char* end(std::streambuf& b) { return (b.*&GetArea::egptr)(); }
+    static void skip(std::streambuf& b, std::size_t n) {
+        (b.*&GetArea::gbump)(static_cast<int>(n));
+    }
+};
+
+// The line as a view of the input's buffer, taken, when the buffer holds it
+// whole up to its line end and no quote of a spreadsheet's CSV needs taking
+// off: no byte of it is copied.
+bool line_in_place(InputLines& in, bool spreadsheet, std::string_view& text) {
+    const char* const next = GetArea::next(in.buf);
+    const auto size = static_cast<std::size_t>(GetArea::end(in.buf) - next);
+    const auto* lf = static_cast<const char*>(std::memchr(next, '\n', size));
+    const std::size_t to_lf = lf != nullptr ? static_cast<std::size_t>(lf - next) : size;
+    const auto* cr = static_cast<const char*>(std::memchr(next, '\r', to_lf));
+    if ((lf == nullptr && cr == nullptr) || to_lf > MAX_LINE_CHARS) {
+        return false;
+    }
+    text = std::string_view(next, cr != nullptr ? static_cast<std::size_t>(cr - next) : to_lf);
+    if (spreadsheet && text.find('"') != std::string_view::npos) {
+        return false;
+    }
+    GetArea::skip(in.buf, text.size());
+    return true;
+}
+
 }  // namespace
 
 std::string describe_layout(const Layout& layout) {
@@ -210,27 +243,37 @@ BatchLine read_batch_line(InputLines& in, const Layout& layout) {
         line.number = in.line;
         in.after_cr = false;
 
-        // The line up to its line end; of a longer one than is kept, its
-        // words are counted as they pass.
-        in.text.clear();
+        // The line up to its line end: in place, or else copied, and of a
+        // longer one than is kept, its words counted as they pass.
+        std::string_view kept;
         std::size_t length = 0;
         std::size_t last = 0;  // just after the last byte that is not a blank
         std::size_t words = 0;
-        for (bool in_word = false; c != Traits::eof() && !is_line_end(c); c = in.buf.snextc()) {
-            if (length < MAX_LINE_CHARS) {
-                in.text += Traits::to_char_type(c);
+        const bool in_place = line_in_place(in, layout.decimal_comma, kept);
+        if (in_place) {
+            length = kept.size();
+            last = length;
+            while (is_blank(static_cast<unsigned char>(kept[last - 1]))) {
+                --last;
             }
-            ++length;
-            words += static_cast<std::size_t>(!in_word && !is_blank(c));
-            in_word = !is_blank(c);
-            last = in_word ? length : last;
+        } else {
+            in.text.clear();
+            for (bool in_word = false; c != Traits::eof() && !is_line_end(c); c = in.buf.snextc()) {
+                if (length < MAX_LINE_CHARS) {
+                    in.text += Traits::to_char_type(c);
+                }
+                ++length;
+                words += static_cast<std::size_t>(!in_word && !is_blank(c));
+                in_word = !is_blank(c);
+                last = in_word ? length : last;
+            }
+            // A line counts only when a line end or a clean end of the input
+            // ends it: one that a read error cut off is never taken or named.
+            if (cut_by_read_error(in)) {
+                return BatchLine{};
+            }
+            kept = in.text;
         }
-        // A line counts only when a line end or a clean end of the input
-        // ends it: one that a read error cut off is never taken or named.
-        if (cut_by_read_error(in)) {
-            return BatchLine{};
-        }
-        const std::string_view kept(in.text);
         line.text = {kept.substr(0, last), last};
         const bool first = !in.line_before;
         in.line_before = true;
@@ -244,7 +287,7 @@ BatchLine read_batch_line(InputLines& in, const Layout& layout) {
             line.answer = kept[0];
             return line;
         }
-        split_words(in.text, layout.decimal_comma, in.words);
+        split_words(kept, in_place ? nullptr : &in.text, layout.decimal_comma, in.words);
         const std::size_t n = in.words.size();
         if (first && layout.header_skipped && is_header(in.words, layout)) {
             continue;

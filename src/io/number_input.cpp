@@ -78,14 +78,15 @@ Entry parse_number(std::string_view text) {
     }
     const std::size_t mantissa_begin = i;
     std::size_t digits = 0;
-    // The digits as one integer, while it has at most 19 of them (leading
-    // zeros aside), and how many of them follow the point.
+    // The digits as one integer, while it stays below 10^18 (leading zeros
+    // cost nothing), and how many of them follow the point.
+    constexpr std::uint64_t ROOM_FOR_A_DIGIT = 1000000000000000000;
     std::uint64_t whole = 0;
-    int significant = 0;
+    bool too_many = false;
     long after_point = 0;
     const auto take_digit = [&](char c) {
-        significant += whole != 0 || c != '0' ? 1 : 0;
-        whole = significant <= 19 ? whole * 10 + static_cast<std::uint64_t>(c - '0') : whole;
+        too_many = too_many || whole >= ROOM_FOR_A_DIGIT;
+        whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
         ++digits;
     };
     while (i < text.size() && is_digit(text[i])) {
@@ -129,7 +130,7 @@ Entry parse_number(std::string_view text) {
     // value in one multiplication or division. Coordinates as surveyors
     // write them (1045678.90) take it.
     const long power = exponent - after_point;
-    if (significant <= 19 && whole <= (std::uint64_t{1} << 53) && power >= -22 && power <= 22) {
+    if (!too_many && whole <= (std::uint64_t{1} << 53) && power >= -22 && power <= 22) {
         const double m = static_cast<double>(whole);
         const double value =
             power < 0 ? m / EXACT_POWERS_OF_TEN[-power] : m * EXACT_POWERS_OF_TEN[power];

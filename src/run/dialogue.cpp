@@ -162,6 +162,7 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err,
     BatchLine line;  // batch: the line of the current point, then the one after it
     bool next_point_read = false;
     char report[REPORT_ROOM];
+    char record_room[RECORD_ROOM];
     for (;;) {
         // The clear is the operator's: nobody reads a file's dialogue on
         // the screen.
@@ -175,17 +176,20 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err,
         }
         const PointResult result = transform_point(reading.point);
         report_asin_domain_errors(result, err);
-        put_text(out, std::string_view(
-                          report, static_cast<std::size_t>(write_report(report, result) - report)));
+        RecordValues values;
+        const char* const report_end = write_report(report, result, &values);
+        const std::string_view record(
+            record_room, static_cast<std::size_t>(write_record(record_room, values) - record_room));
+        put_text(out, std::string_view(report, static_cast<std::size_t>(report_end - report)));
         // The record of a report that has reached the output: held until
         // the report is written, or appended once it is.
         if (held != nullptr) {
-            const std::streamoff report_end = put_so_far(out);
-            if (report_end >= 0) {
-                hold_record(*held, static_cast<std::uint64_t>(report_end), result);
+            const std::streamoff written = put_so_far(out);
+            if (written >= 0) {
+                hold_record(*held, static_cast<std::uint64_t>(written), record);
             }
         } else if (out) {
-            append_log(result, log_path);
+            append_records(record, log_path);
         }
 
         put_text(out, "\n");

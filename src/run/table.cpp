@@ -17,6 +17,7 @@ int run_table(std::istream& in_stream, std::ostream& out, std::ostream& err,
         std::count(layout.columns.begin(), layout.columns.end(), Column::name) > 0, layout.rest,
         layout.decimal_comma};
     std::string text;
+    char record_room[RECORD_ROOM];
     append_table_header(text, style);
     put_text(out, text);
     for (;;) {
@@ -38,17 +39,23 @@ int run_table(std::istream& in_stream, std::ostream& out, std::ostream& err,
         const PointResult result = transform_point(line.point);
         report_asin_domain_errors(result, err);
         text.clear();
-        append_table_row(text, style, {line.name, line.x, line.y, line.h, line.rest}, result);
+        RecordValues values;
+        append_table_row(text, style, {line.name, line.x, line.y, line.h, line.rest}, result,
+                         &values);
+        const char* const record_end = layout.decimal_comma ? write_record(record_room, result)
+                                                            : write_record(record_room, values);
+        const std::string_view record(record_room,
+                                      static_cast<std::size_t>(record_end - record_room));
         put_text(out, text);
         // The record waits until the row is out: its line end writes it at
         // a terminal.
         if (held != nullptr) {
             const std::streamoff row_end = put_so_far(out);
             if (row_end >= 0) {
-                hold_record(*held, static_cast<std::uint64_t>(row_end), result);
+                hold_record(*held, static_cast<std::uint64_t>(row_end), record);
             }
         } else if (out) {
-            append_log(result, log_path);
+            append_records(record, log_path);
         }
         put_text(out, "\n");
         warn_if_outside_area(line, result, err);

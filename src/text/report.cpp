@@ -35,15 +35,26 @@ constexpr char SPHERICAL_HEADING[] =
 
 }  // namespace
 
-char* write_report(char* at, const PointResult& r) {
+char* write_report(char* at, const PointResult& r, RecordValues* values) {
     at = put(at, "\nPolarni souradnice (ro,epsilon) : \n-------------------------------- \nro = ");
     at = write_fixed(at, r.polar.ro, 8);
     at = put_angle(put(at, "    epsilon = "), r.polar.epsilon);
     at = put(at, "\n\nKartograficke souradnice (S,D) : \n-------------------------------- \nD = ");
-    at = put_angle(at, r.cartographic.D);
-    at = put_angle(put(at, "    S = "), r.cartographic.S);
-    at = put_angle(put(at, SPHERICAL_HEADING), r.spherical.U);
-    at = write_fixed(put(at, "    V (E-Ferro.) = "), r.spherical.V, 8);
+    // D, S, U and V as written are the log record's too.
+    char* const d = at;
+    char* const d_end = put_angle(d, r.cartographic.D);
+    char* const s = put(d_end, "    S = ");
+    char* const s_end = put_angle(s, r.cartographic.S);
+    char* const u = put(s_end, SPHERICAL_HEADING);
+    char* const u_end = put_angle(u, r.spherical.U);
+    char* const v = put(u_end, "    V (E-Ferro.) = ");
+    at = write_fixed(v, r.spherical.V, 8);
+    if (values != nullptr) {
+        const auto text = [](const char* first, const char* last) {
+            return std::string_view(first, static_cast<std::size_t>(last - first));
+        };
+        *values = {text(s, s_end), text(d, d_end), text(u, u_end), text(v, at)};
+    }
     at = put(
         at,
         "\n\nZemepisne souradnice (fi,lambda) : \n---------------------------------- \nlambda = ");

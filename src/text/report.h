@@ -7,6 +7,7 @@
 
 #include "geodesy/records.h"
 #include "text/format_fixed.h"
+#include "text/log_record.h"
 
 namespace geochain {
 
@@ -16,8 +17,8 @@ inline constexpr std::size_t REPORT_ROOM = 512 + 14 * FIXED_ROOM + 4 * 24;
 
 // Writes the fixed Czech layout at `at`, which has REPORT_ROOM bytes, line
 // ends as "\n", and returns the end: right after the Z value, with no line
-// end.
-char* write_report(char* at, const PointResult& r);
+// end. Given values, they are set to the log record's values as written.
+char* write_report(char* at, const PointResult& r, RecordValues* values = nullptr);
 
 std::string report_text(const PointResult& r);
 

@@ -1,6 +1,7 @@
 #include "text/table_row.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "geodesy/constants.h"
 #include "text/format_fixed.h"
@@ -59,7 +60,7 @@ void append_table_header(std::string& text, const TableStyle& style) {
 }
 
 void append_table_row(std::string& text, const TableStyle& style, const RowWords& words,
-                      const PointResult& r) {
+                      const PointResult& r, RecordValues* record) {
     const char sep = separator(style);
     if (style.name) {
         append_text(text, style, words.name);
@@ -67,22 +68,38 @@ void append_table_row(std::string& text, const TableStyle& style, const RowWords
     }
     text.append(words.x).append(1, sep).append(words.y).append(1, sep).append(words.h);
     char values[VALUES_ROOM];
-    char* at = put_value(values, style, r.polar.ro, 8);
-    at = put_value(at, style, r.polar.epsilon * DEG_PER_RAD, 8);
-    at = put_value(at, style, r.cartographic.S * DEG_PER_RAD, 8);
-    at = put_value(at, style, r.cartographic.D * DEG_PER_RAD, 8);
-    at = put_value(at, style, r.spherical.U * DEG_PER_RAD, 8);
-    at = put_value(at, style, r.spherical.V, 8);
-    at = put_value(at, style, r.geographic.fi, 9);
-    at = put_value(at, style, r.geographic.lambda, 9);
-    at = put_value(at, style, r.geocentric.N + r.plane.h, 4);
-    at = put_value(at, style, r.geocentric.X, 4);
-    at = put_value(at, style, r.geocentric.Y, 4);
-    at = put_value(at, style, r.geocentric.Z, 4);
+    const double shown[] = {r.polar.ro,
+                            r.polar.epsilon * DEG_PER_RAD,
+                            r.cartographic.S * DEG_PER_RAD,
+                            r.cartographic.D * DEG_PER_RAD,
+                            r.spherical.U * DEG_PER_RAD,
+                            r.spherical.V,
+                            r.geographic.fi,
+                            r.geographic.lambda,
+                            r.geocentric.N + r.plane.h,
+                            r.geocentric.X,
+                            r.geocentric.Y,
+                            r.geocentric.Z};
+    static constexpr int DECIMALS[] = {8, 8, 8, 8, 8, 8, 9, 9, 4, 4, 4, 4};
+    std::size_t starts[std::size(DECIMALS) + 1];
+    char* at = values;
+    for (std::size_t i = 0; i < std::size(DECIMALS); ++i) {
+        starts[i] = static_cast<std::size_t>(at - values) + 1;  // after the separator
+        at = put_value(at, style, shown[i], DECIMALS[i]);
+    }
+    starts[std::size(DECIMALS)] = static_cast<std::size_t>(at - values) + 1;
+    const std::size_t base = text.size();
     text.append(values, static_cast<std::size_t>(at - values));
     if (style.rest) {
         text += sep;
         append_text(text, style, words.rest);
+    }
+    // S, D, U and V as written, when their decimal point is the record's.
+    if (record != nullptr && !style.decimal_comma) {
+        const auto value = [&](std::size_t i) {
+            return std::string_view(text).substr(base + starts[i], starts[i + 1] - starts[i] - 1);
+        };
+        *record = {value(2), value(3), value(4), value(5)};
     }
 }
 
