@@ -69,6 +69,34 @@ void take_char(InputLines& in, int c) {
 }
 
 Entry parse_number(std::string_view text) {
+    // The form surveyors write, [sign] digits [. digits] with at most 18
+    // digits, in one pass: Clinger's fast path below, without its scans.
+    {
+        const char* p = text.data();
+        const char* const end = p + text.size();
+        const bool minus = p != end && *p == '-';
+        p += p != end && (*p == '-' || *p == '+') ? 1 : 0;
+        std::uint64_t whole = 0;
+        int digits = 0;
+        const char* point = nullptr;
+        for (; p != end; ++p) {
+            const auto digit = static_cast<unsigned>(*p - '0');
+            if (digit < 10) {
+                whole = whole * 10 + digit;
+                ++digits;
+            } else if (*p == '.' && point == nullptr) {
+                point = p;
+            } else {
+                break;
+            }
+        }
+        const long after_point = point == nullptr ? 0 : static_cast<long>(end - point - 1);
+        if (p == end && digits > 0 && digits <= 18 && whole <= (std::uint64_t{1} << 53) &&
+            after_point <= 22) {
+            const double value = static_cast<double>(whole) / EXACT_POWERS_OF_TEN[after_point];
+            return {EntryKind::number, minus ? -value : value};
+        }
+    }
     const auto invalid = [] { return Entry{EntryKind::invalid, 0.0}; };
     std::size_t i = 0;
     bool negative = false;

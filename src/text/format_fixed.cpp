@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <iterator>
+#include <string_view>
 
 namespace geochain {
 
@@ -82,13 +83,16 @@ bool scaled_exactly(double value, int decimals, std::uint64_t& scaled) {
 }
 
 // Eight digits of v < 10^8, zeros first, with 32-bit arithmetic only.
-void write_eight_digits(char* at, std::uint32_t v) {
+// The two digits of n < 100.
+inline const char* pair(std::uint32_t n) { return &DIGIT_PAIRS[std::size_t{2} * n]; }
+
+inline void write_eight_digits(char* at, std::uint32_t v) {
     const std::uint32_t high = v / 10000;
     const std::uint32_t low = v % 10000;
-    std::memcpy(at, &DIGIT_PAIRS[2 * (high / 100)], 2);
-    std::memcpy(at + 2, &DIGIT_PAIRS[2 * (high % 100)], 2);
-    std::memcpy(at + 4, &DIGIT_PAIRS[2 * (low / 100)], 2);
-    std::memcpy(at + 6, &DIGIT_PAIRS[2 * (low % 100)], 2);
+    std::memcpy(at, pair(high / 100), 2);
+    std::memcpy(at + 2, pair(high % 100), 2);
+    std::memcpy(at + 4, pair(low / 100), 2);
+    std::memcpy(at + 6, pair(low % 100), 2);
 }
 
 // How many digits v has, 1 for 0: from its bit length (log10(2) is about
@@ -100,18 +104,23 @@ int digit_count(std::uint64_t v) {
 }
 
 // The value's digits as printf's fixed conversion writes them, the point
-// put `decimals` from the end: all 20 digits of an unsigned 64-bit integer
-// in three groups, then those from its first (or the one before the point).
-// Copies are of a fixed length, into the caller's room: no loop, no call.
+// put `decimals` from the end: the digits of an unsigned 64-bit integer in
+// groups of eight (only those it needs), then those from its first (or the
+// one before the point). Copies are of a fixed length, into the caller's
+// room: no loop, no call.
 char* write_scaled(char* at, std::uint64_t scaled, int decimals) {
     constexpr std::uint64_t E8 = 100000000;
     char digits[48];
-    const std::uint64_t above = scaled / E8;
-    write_eight_digits(digits + 4, static_cast<std::uint32_t>(above % E8));
     write_eight_digits(digits + 12, static_cast<std::uint32_t>(scaled % E8));
-    const auto top = static_cast<std::uint32_t>(above / E8);  // below 1845
-    std::memcpy(digits, &DIGIT_PAIRS[2 * (top / 100)], 2);
-    std::memcpy(digits + 2, &DIGIT_PAIRS[2 * (top % 100)], 2);
+    if (scaled >= E8) {
+        const std::uint64_t above = scaled / E8;
+        write_eight_digits(digits + 4, static_cast<std::uint32_t>(above % E8));
+        const auto top = static_cast<std::uint32_t>(above / E8);  // below 1845
+        std::memcpy(digits, pair(top / 100), 2);
+        std::memcpy(digits + 2, pair(top % 100), 2);
+    } else {
+        std::memset(digits, '0', 12);
+    }
     const int shown = std::max(digit_count(scaled), decimals + 1);
     const int whole = shown - decimals;
     std::memcpy(at, digits + 20 - shown, 20);
@@ -128,9 +137,9 @@ char* write_scaled(char* at, std::uint64_t scaled, int decimals) {
 char* write_fixed(char* at, double value, int decimals) {
     if (std::isinf(value) || std::isnan(value)) {
         const bool negative = std::signbit(value);
-        std::memcpy(
-            at, std::isinf(value) ? (negative ? "-INF" : "+INF") : (negative ? "-NAN" : "+NAN"), 4);
-        return at + 4;
+        const std::string_view text =
+            std::isinf(value) ? (negative ? "-INF" : "+INF") : (negative ? "-NAN" : "+NAN");
+        return std::copy(text.begin(), text.end(), at);
     }
     std::uint64_t scaled = 0;
     if (value == 0.0 || scaled_exactly(value, decimals, scaled)) {

@@ -32,9 +32,9 @@ char* write_record(char* at, const PointResult& r) {
         return std::string_view(text[i],
                                 static_cast<std::size_t>(write_fixed(text[i], v, 8) - text[i]));
     };
-    return write_record(at, {value(0, r.cartographic.S * DEG_PER_RAD),
-                             value(1, r.cartographic.D * DEG_PER_RAD),
-                             value(2, r.spherical.U * DEG_PER_RAD), value(3, r.spherical.V)});
+    return write_record(
+        at, {value(0, r.cartographic.S * DEG_PER_RAD), value(1, r.cartographic.D * DEG_PER_RAD),
+             value(2, r.spherical.U * DEG_PER_RAD), value(3, r.spherical.V)});
 }
 
 void append_record(std::string& records, const PointResult& r) {

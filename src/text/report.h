@@ -13,7 +13,7 @@ namespace geochain {
 
 // Room for a report: its fixed text, and fourteen values and four whole
 // numbers each at their longest.
-inline constexpr std::size_t REPORT_ROOM = 512 + 14 * FIXED_ROOM + 4 * 24;
+inline constexpr std::size_t REPORT_ROOM = 512 + 14 * FIXED_ROOM + std::size_t{4} * 24;
 
 // Writes the fixed Czech layout at `at`, which has REPORT_ROOM bytes, line
 // ends as "\n", and returns the end: right after the Z value, with no line

@@ -29,10 +29,10 @@ void append_table_header(std::string& text, const TableStyle& style);
 
 // A point's row, without its line end: ro, epsilon, S, D, U, V with 8
 // decimals, fi and lambda in decimal degrees with 9, N + h and X, Y, Z with
-// 4, each rounded as the report rounds it. Given values, they are set to the
+// 4, each rounded as the report rounds it. Given record, it is set to the
 // log record's values as written in text, unless the row's decimal point is
 // a comma; they hold while text is not changed.
 void append_table_row(std::string& text, const TableStyle& style, const RowWords& words,
-                      const PointResult& r, RecordValues* values = nullptr);
+                      const PointResult& r, RecordValues* record = nullptr);
 
 }  // namespace geochain
