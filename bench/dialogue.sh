@@ -14,6 +14,7 @@
 # usage: bench/dialogue.sh [N]     (default 100000)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$PWD
 points=${1:-100000}
 
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
@@ -65,18 +66,10 @@ else
     echo "cs2cs:                    not installed (Debian: proj-bin), not compared"
 fi
 
-instructions() {  # command words: instructions a point, start-up excluded
-    local sample empty
-    sample=$(valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" < sample.txt 2>&1 \
-        >/dev/null | awk '/Collected/ { print $NF }')
-    empty=$(valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" < /dev/null 2>&1 \
-        >/dev/null | awk '/Collected/ { print $NF }')
-    echo $(((sample - empty) / 4000))
-}
 if command -v valgrind >/dev/null; then
-    head -n 4000 points.txt > sample.txt
-    echo "instructions a point:     reports $(instructions "$exe"), table $(instructions "$exe" --table)$(
-        command -v cs2cs >/dev/null && echo ", cs2cs $(instructions cs2cs -f %.9f EPSG:5513 EPSG:4156)")"
+    count() { "$root/bench/instructions.sh" "$@"; }
+    echo "instructions a point:     reports $(count "$exe"), table $(count "$exe" --table)$(
+        command -v cs2cs >/dev/null && echo ", cs2cs $(count cs2cs -f %.9f EPSG:5513 EPSG:4156)")"
 fi
 
 # Peak memory needs GNU time (-f %M), the system calls strace and script:

@@ -1,6 +1,7 @@
 #include "run/table.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "geodesy/transform.h"
 #include "io/number_input.h"
@@ -16,10 +17,11 @@ int run_table(std::istream& in_stream, std::ostream& out, std::ostream& err,
     const TableStyle style{
         std::count(layout.columns.begin(), layout.columns.end(), Column::name) > 0, layout.rest,
         layout.decimal_comma};
-    std::string text;
+    std::string header;
+    append_table_header(header, style);
+    put_text(out, header);
+    std::vector<char> row;
     char record_room[RECORD_ROOM];
-    append_table_header(text, style);
-    put_text(out, text);
     for (;;) {
         if (!ready_to_read(out)) {
             return 1;
@@ -38,21 +40,23 @@ int run_table(std::istream& in_stream, std::ostream& out, std::ostream& err,
         }
         const PointResult result = transform_point(line.point);
         report_asin_domain_errors(result, err);
-        text.clear();
+        // The row in a buffer that only grows: after the first rows, no
+        // allocation and nothing filled in advance.
+        const RowWords words{line.name, line.x, line.y, line.h, line.rest};
+        row.resize(std::max(row.size(), table_row_room(words)));
         RecordValues values;
-        append_table_row(text, style, {line.name, line.x, line.y, line.h, line.rest}, result,
-                         &values);
+        const char* const row_end = write_table_row(row.data(), style, words, result, &values);
         const char* const record_end = layout.decimal_comma ? write_record(record_room, result)
                                                             : write_record(record_room, values);
         const std::string_view record(record_room,
                                       static_cast<std::size_t>(record_end - record_room));
-        put_text(out, text);
+        put_text(out, std::string_view(row.data(), static_cast<std::size_t>(row_end - row.data())));
         // The record waits until the row is out: its line end writes it at
         // a terminal.
         if (held != nullptr) {
-            const std::streamoff row_end = put_so_far(out);
-            if (row_end >= 0) {
-                hold_record(*held, static_cast<std::uint64_t>(row_end), record);
+            const std::streamoff written = put_so_far(out);
+            if (written >= 0) {
+                hold_record(*held, static_cast<std::uint64_t>(written), record);
             }
         } else if (out) {
             append_records(record, log_path);

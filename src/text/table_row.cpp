@@ -1,7 +1,9 @@
 #include "text/table_row.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
+#include <vector>
 
 #include "geodesy/constants.h"
 #include "text/format_fixed.h"
@@ -12,18 +14,26 @@ namespace {
 
 char separator(const TableStyle& style) { return style.decimal_comma ? ';' : '\t'; }
 
+char* put(char* at, std::string_view text) {
+    std::memcpy(at, text.data(), text.size());
+    return at + text.size();
+}
+
 // A text column as CSV quotes it when it holds the separator or a quote,
 // so that a spreadsheet reads it back as one cell.
-void append_text(std::string& text, const TableStyle& style, std::string_view word) {
+char* put_text_column(char* at, const TableStyle& style, std::string_view word) {
     if (!style.decimal_comma || word.find_first_of(";\"") == std::string_view::npos) {
-        text.append(word);
-        return;
+        return put(at, word);
     }
-    text += '"';
+    *at++ = '"';
     for (const char ch : word) {
-        text.append(ch == '"' ? 2 : 1, ch);
+        *at++ = ch;
+        if (ch == '"') {
+            *at++ = ch;
+        }
     }
-    text += '"';
+    *at++ = '"';
+    return at;
 }
 
 // A column's separator, then a value; the decimal comma in its place for a
@@ -59,15 +69,24 @@ void append_table_header(std::string& text, const TableStyle& style) {
     text += style.rest ? std::string(1, sep) + "zbytek\n" : "\n";
 }
 
-void append_table_row(std::string& text, const TableStyle& style, const RowWords& words,
+std::size_t table_row_room(const RowWords& words) {
+    // A quoted text column doubles its quotes and gains two.
+    return 2 * (words.name.size() + words.rest.size()) + words.x.size() + words.y.size() +
+           words.h.size() + VALUES_ROOM + 16;
+}
+
+char* write_table_row(char* at, const TableStyle& style, const RowWords& words,
                       const PointResult& r, RecordValues* record) {
     const char sep = separator(style);
     if (style.name) {
-        append_text(text, style, words.name);
-        text += sep;
+        at = put_text_column(at, style, words.name);
+        *at++ = sep;
     }
-    text.append(words.x).append(1, sep).append(words.y).append(1, sep).append(words.h);
-    char values[VALUES_ROOM];
+    at = put(at, words.x);
+    *at++ = sep;
+    at = put(at, words.y);
+    *at++ = sep;
+    at = put(at, words.h);
     const double shown[] = {r.polar.ro,
                             r.polar.epsilon * DEG_PER_RAD,
                             r.cartographic.S * DEG_PER_RAD,
@@ -81,26 +100,32 @@ void append_table_row(std::string& text, const TableStyle& style, const RowWords
                             r.geocentric.Y,
                             r.geocentric.Z};
     static constexpr int DECIMALS[] = {8, 8, 8, 8, 8, 8, 9, 9, 4, 4, 4, 4};
-    std::size_t starts[std::size(DECIMALS) + 1];
-    char* at = values;
+    const char* starts[std::size(DECIMALS) + 1];
     for (std::size_t i = 0; i < std::size(DECIMALS); ++i) {
-        starts[i] = static_cast<std::size_t>(at - values) + 1;  // after the separator
+        starts[i] = at + 1;  // after the separator
         at = put_value(at, style, shown[i], DECIMALS[i]);
     }
-    starts[std::size(DECIMALS)] = static_cast<std::size_t>(at - values) + 1;
-    const std::size_t base = text.size();
-    text.append(values, static_cast<std::size_t>(at - values));
-    if (style.rest) {
-        text += sep;
-        append_text(text, style, words.rest);
-    }
+    starts[std::size(DECIMALS)] = at + 1;
     // S, D, U and V as written, when their decimal point is the record's.
     if (record != nullptr && !style.decimal_comma) {
-        const auto value = [&](std::size_t i) {
-            return std::string_view(text).substr(base + starts[i], starts[i + 1] - starts[i] - 1);
+        const auto value = [&starts](std::size_t i) {
+            return std::string_view(starts[i],
+                                    static_cast<std::size_t>(starts[i + 1] - starts[i] - 1));
         };
         *record = {value(2), value(3), value(4), value(5)};
     }
+    if (style.rest) {
+        *at++ = sep;
+        at = put_text_column(at, style, words.rest);
+    }
+    return at;
+}
+
+void append_table_row(std::string& text, const TableStyle& style, const RowWords& words,
+                      const PointResult& r) {
+    std::vector<char> row(table_row_room(words));
+    text.append(row.data(), static_cast<std::size_t>(write_table_row(row.data(), style, words, r) -
+                                                     row.data()));
 }
 
 }  // namespace geochain

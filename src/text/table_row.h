@@ -27,12 +27,20 @@ struct RowWords {
 // The header line, one ASCII word a column, with its line end.
 void append_table_header(std::string& text, const TableStyle& style);
 
-// A point's row, without its line end: ro, epsilon, S, D, U, V with 8
-// decimals, fi and lambda in decimal degrees with 9, N + h and X, Y, Z with
-// 4, each rounded as the report rounds it. Given record, it is set to the
-// log record's values as written in text, unless the row's decimal point is
-// a comma; they hold while text is not changed.
-void append_table_row(std::string& text, const TableStyle& style, const RowWords& words,
+// Room that a point's row needs, by the words it shows.
+std::size_t table_row_room(const RowWords& words);
+
+// Writes a point's row at `at`, which has table_row_room bytes, without its
+// line end, and returns the end: ro, epsilon, S, D, U, V with 8 decimals, fi
+// and lambda in decimal degrees with 9, N + h and X, Y, Z with 4, each
+// rounded as the report rounds it. Given record, it is set to the log
+// record's values as written there, unless the row's decimal point is a
+// comma.
+char* write_table_row(char* at, const TableStyle& style, const RowWords& words,
                       const PointResult& r, RecordValues* record = nullptr);
+
+// The same row, appended.
+void append_table_row(std::string& text, const TableStyle& style, const RowWords& words,
+                      const PointResult& r);
 
 }  // namespace geochain
