@@ -71,9 +71,31 @@ std::string_view unquoted(std::string& text, std::size_t begin, std::size_t& end
 // and a line that holds ';' outside quotes is split at each ';' instead:
 // each field one word, its blanks around it dropped, an empty field an
 // empty word, and empty fields at the end of the line none.
+// Words separated by blanks, as a points file has them.
+void split_at_blanks(std::string_view text, std::vector<std::string_view>& words) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p != end) {
+        while (p != end && is_blank(static_cast<unsigned char>(*p))) {
+            ++p;
+        }
+        const char* const first = p;
+        while (p != end && !is_blank(static_cast<unsigned char>(*p))) {
+            ++p;
+        }
+        if (p != first) {
+            words.emplace_back(first, static_cast<std::size_t>(p - first));
+        }
+    }
+}
+
 void split_words(std::string_view text, std::string* writable, bool spreadsheet,
                  std::vector<std::string_view>& words) {
     words.clear();
+    if (!spreadsheet) {
+        split_at_blanks(text, words);
+        return;
+    }
     bool csv = false;
     if (spreadsheet) {
         bool quoted = false;

@@ -66,6 +66,24 @@ bool scaled_exactly(double value, int decimals, std::uint64_t& scaled) {
         return false;
     }
     const Wide product = static_cast<Wide>(m) * POWERS_OF_TEN[decimals];
+    if (shift < 64) {
+        // Every value of the territory: the quotient and the remainder from
+        // the product's two 64-bit halves, by shifts of less than 64.
+        const auto high = static_cast<std::uint64_t>(product >> 64);
+        const auto low = static_cast<std::uint64_t>(product);
+        if ((high >> shift) != 0) {
+            return false;  // the quotient needs more than 64 bits
+        }
+        const std::uint64_t quotient = (high << (64 - shift)) | (low >> shift);
+        const std::uint64_t remainder = low & ((std::uint64_t{1} << shift) - 1);
+        const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+        const bool up = remainder > half || (remainder == half && (quotient & 1) != 0);
+        if (up && quotient == UINT64_MAX) {
+            return false;
+        }
+        scaled = quotient + (up ? 1 : 0);
+        return true;
+    }
     if (shift > 100) {  // below 2^-47: the product is under half a unit
         scaled = 0;
         return true;
@@ -111,15 +129,16 @@ int digit_count(std::uint64_t v) {
 char* write_scaled(char* at, std::uint64_t scaled, int decimals) {
     constexpr std::uint64_t E8 = 100000000;
     char digits[48];
-    write_eight_digits(digits + 12, static_cast<std::uint32_t>(scaled % E8));
-    if (scaled >= E8) {
-        const std::uint64_t above = scaled / E8;
-        write_eight_digits(digits + 4, static_cast<std::uint32_t>(above % E8));
-        const auto top = static_cast<std::uint32_t>(above / E8);  // below 1845
-        std::memcpy(digits, pair(top / 100), 2);
-        std::memcpy(digits + 2, pair(top % 100), 2);
-    } else {
-        std::memset(digits, '0', 12);
+    const std::uint64_t above = scaled / E8;
+    write_eight_digits(digits + 12, static_cast<std::uint32_t>(scaled - above * E8));
+    std::memset(digits, '0', 12);
+    if (above >= E8) {
+        const std::uint64_t top = above / E8;  // below 1845
+        write_eight_digits(digits + 4, static_cast<std::uint32_t>(above - top * E8));
+        std::memcpy(digits, pair(static_cast<std::uint32_t>(top / 100)), 2);
+        std::memcpy(digits + 2, pair(static_cast<std::uint32_t>(top % 100)), 2);
+    } else if (above != 0) {
+        write_eight_digits(digits + 4, static_cast<std::uint32_t>(above));
     }
     const int shown = std::max(digit_count(scaled), decimals + 1);
     const int whole = shown - decimals;
