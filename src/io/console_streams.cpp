@@ -28,6 +28,19 @@ void hold_record(PendingRecords& records, std::uint64_t report_end, std::string_
     records.ends.emplace_back(report_end, records.text.size());
 }
 
+void put_logged(std::ostream& out, std::string_view text, std::string_view record,
+                PendingRecords* held, const std::string& log_path) {
+    put_text(out, text);
+    if (held != nullptr) {
+        const std::streamoff written = put_so_far(out);
+        if (written >= 0) {
+            hold_record(*held, static_cast<std::uint64_t>(written), record);
+        }
+    } else if (out) {
+        append_records(record, log_path);
+    }
+}
+
 DescriptorInput::int_type DescriptorInput::underflow() {
     if (ended_) {
         return traits_type::eof();

@@ -132,4 +132,10 @@ inline std::streamoff put_so_far(std::ostream& out) {
                : -1;
 }
 
+// Puts a report or a row, then logs its record: held, given pending
+// records, until the text is written whole, or else appended to log_path
+// once the text is in the output.
+void put_logged(std::ostream& out, std::string_view text, std::string_view record,
+                PendingRecords* held, const std::string& log_path);
+
 }  // namespace geochain

@@ -180,17 +180,8 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err,
         const char* const report_end = write_report(report, result, &values);
         const std::string_view record(
             record_room, static_cast<std::size_t>(write_record(record_room, values) - record_room));
-        put_text(out, std::string_view(report, static_cast<std::size_t>(report_end - report)));
-        // The record of a report that has reached the output: held until
-        // the report is written, or appended once it is.
-        if (held != nullptr) {
-            const std::streamoff written = put_so_far(out);
-            if (written >= 0) {
-                hold_record(*held, static_cast<std::uint64_t>(written), record);
-            }
-        } else if (out) {
-            append_records(record, log_path);
-        }
+        put_logged(out, std::string_view(report, static_cast<std::size_t>(report_end - report)),
+                   record, held, log_path);
 
         put_text(out, "\n");
         if (batch) {

@@ -50,17 +50,11 @@ int run_table(std::istream& in_stream, std::ostream& out, std::ostream& err,
                                                             : write_record(record_room, values);
         const std::string_view record(record_room,
                                       static_cast<std::size_t>(record_end - record_room));
-        put_text(out, std::string_view(row.data(), static_cast<std::size_t>(row_end - row.data())));
         // The record waits until the row is out: its line end writes it at
         // a terminal.
-        if (held != nullptr) {
-            const std::streamoff written = put_so_far(out);
-            if (written >= 0) {
-                hold_record(*held, static_cast<std::uint64_t>(written), record);
-            }
-        } else if (out) {
-            append_records(record, log_path);
-        }
+        put_logged(out,
+                   std::string_view(row.data(), static_cast<std::size_t>(row_end - row.data())),
+                   record, held, log_path);
         put_text(out, "\n");
         warn_if_outside_area(line, result, err);
     }
