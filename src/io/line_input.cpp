@@ -67,10 +67,6 @@ std::string_view unquoted(std::string& text, std::size_t begin, std::size_t& end
     return std::string_view(text).substr(begin, to - begin);
 }
 
-// Words separated by blanks; with the decimal comma a word may be quoted,
-// and a line that holds ';' outside quotes is split at each ';' instead:
-// each field one word, its blanks around it dropped, an empty field an
-// empty word, and empty fields at the end of the line none.
 // Words separated by blanks, as a points file has them.
 void split_at_blanks(std::string_view text, std::vector<std::string_view>& words) {
     const char* p = text.data();
@@ -89,6 +85,11 @@ void split_at_blanks(std::string_view text, std::vector<std::string_view>& words
     }
 }
 
+// Words separated by blanks; with the decimal comma a word may be quoted,
+// and a line that holds ';' outside quotes is split at each ';' instead:
+// each field one word, its blanks around it dropped, an empty field an
+// empty word, and empty fields at the end of the line none. A quoted word
+// is taken off its quotes in `writable`, the line's own copy.
 void split_words(std::string_view text, std::string* writable, bool spreadsheet,
                  std::vector<std::string_view>& words) {
     words.clear();
@@ -97,12 +98,10 @@ void split_words(std::string_view text, std::string* writable, bool spreadsheet,
         return;
     }
     bool csv = false;
-    if (spreadsheet) {
-        bool quoted = false;
-        for (const char ch : text) {
-            quoted = quoted != (ch == '"');
-            csv = csv || (ch == ';' && !quoted);
-        }
+    bool quoted = false;
+    for (const char ch : text) {
+        quoted = quoted != (ch == '"');
+        csv = csv || (ch == ';' && !quoted);
     }
     for (std::size_t i = 0; i < text.size();) {
         const auto c = static_cast<unsigned char>(text[i]);
@@ -117,7 +116,7 @@ void split_words(std::string_view text, std::string* writable, bool spreadsheet,
         }
         std::size_t end = i;
         std::string_view word;
-        if (spreadsheet && writable != nullptr && i < text.size() && text[i] == '"') {
+        if (writable != nullptr && i < text.size() && text[i] == '"') {
             word = unquoted(*writable, i, end);
         } else {
             while (end < text.size() && (csv ? text[end] != ';' : !is_blank(text[end]))) {
@@ -149,8 +148,11 @@ void split_words(std::string_view text, std::string* writable, bool spreadsheet,
 // A coordinate as written: with the decimal comma, a full stop is no part of
 // a number.
 Entry coordinate(std::string_view word, bool decimal_comma) {
-    if (!decimal_comma || word.size() > MAX_ENTRY_CHARS) {
-        return word.size() > MAX_ENTRY_CHARS ? Entry{EntryKind::invalid, 0.0} : parse_number(word);
+    if (word.size() > MAX_ENTRY_CHARS) {
+        return {EntryKind::invalid, 0.0};
+    }
+    if (!decimal_comma) {
+        return parse_number(word);
     }
     char text[MAX_ENTRY_CHARS];
     for (std::size_t i = 0; i < word.size(); ++i) {

@@ -60,6 +60,38 @@ long decimal_order(std::string_view mantissa, long exponent) {
     return 0;
 }
 
+// The form surveyors write, [sign] digits [. digits], in one pass, by
+// Clinger's fast path: an integer of at most 53 bits and a power of ten of
+// at most 22, both exact in a double, give the correctly rounded value in
+// one division. False for every other form, which from_chars then reads.
+bool plain_decimal(std::string_view text, double& value) {
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const bool minus = p != end && *p == '-';
+    p += p != end && (*p == '-' || *p == '+') ? 1 : 0;
+    std::uint64_t whole = 0;
+    int digits = 0;
+    const char* point = nullptr;
+    for (; p != end; ++p) {
+        const auto digit = static_cast<unsigned>(*p - '0');
+        if (digit < 10) {
+            whole = whole * 10 + digit;
+            ++digits;
+        } else if (*p == '.' && point == nullptr) {
+            point = p;
+        } else {
+            return false;
+        }
+    }
+    const long after_point = point == nullptr ? 0 : static_cast<long>(end - point - 1);
+    if (digits == 0 || digits > 18 || whole > (std::uint64_t{1} << 53) || after_point > 22) {
+        return false;
+    }
+    value = static_cast<double>(whole) / EXACT_POWERS_OF_TEN[after_point];
+    value = minus ? -value : value;
+    return true;
+}
+
 }  // namespace
 
 void take_char(InputLines& in, int c) {
@@ -69,33 +101,9 @@ void take_char(InputLines& in, int c) {
 }
 
 Entry parse_number(std::string_view text) {
-    // The form surveyors write, [sign] digits [. digits] with at most 18
-    // digits, in one pass: Clinger's fast path below, without its scans.
-    {
-        const char* p = text.data();
-        const char* const end = p + text.size();
-        const bool minus = p != end && *p == '-';
-        p += p != end && (*p == '-' || *p == '+') ? 1 : 0;
-        std::uint64_t whole = 0;
-        int digits = 0;
-        const char* point = nullptr;
-        for (; p != end; ++p) {
-            const auto digit = static_cast<unsigned>(*p - '0');
-            if (digit < 10) {
-                whole = whole * 10 + digit;
-                ++digits;
-            } else if (*p == '.' && point == nullptr) {
-                point = p;
-            } else {
-                break;
-            }
-        }
-        const long after_point = point == nullptr ? 0 : static_cast<long>(end - point - 1);
-        if (p == end && digits > 0 && digits <= 18 && whole <= (std::uint64_t{1} << 53) &&
-            after_point <= 22) {
-            const double value = static_cast<double>(whole) / EXACT_POWERS_OF_TEN[after_point];
-            return {EntryKind::number, minus ? -value : value};
-        }
+    double plain = 0.0;
+    if (plain_decimal(text, plain)) {
+        return {EntryKind::number, plain};
     }
     const auto invalid = [] { return Entry{EntryKind::invalid, 0.0}; };
     std::size_t i = 0;
@@ -106,25 +114,15 @@ Entry parse_number(std::string_view text) {
     }
     const std::size_t mantissa_begin = i;
     std::size_t digits = 0;
-    // The digits as one integer, while it stays below 10^18 (leading zeros
-    // cost nothing), and how many of them follow the point.
-    constexpr std::uint64_t ROOM_FOR_A_DIGIT = 1000000000000000000;
-    std::uint64_t whole = 0;
-    bool too_many = false;
-    long after_point = 0;
-    const auto take_digit = [&](char c) {
-        too_many = too_many || whole >= ROOM_FOR_A_DIGIT;
-        whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
-        ++digits;
-    };
     while (i < text.size() && is_digit(text[i])) {
-        take_digit(text[i++]);
+        ++i;
+        ++digits;
     }
     if (i < text.size() && text[i] == '.') {
         ++i;
         while (i < text.size() && is_digit(text[i])) {
-            take_digit(text[i++]);
-            ++after_point;
+            ++i;
+            ++digits;
         }
     }
     if (digits == 0) {
@@ -151,18 +149,6 @@ Entry parse_number(std::string_view text) {
     }
     if (i != text.size()) {
         return invalid();
-    }
-
-    // Clinger's fast path: an integer of at most 53 bits and a power of ten
-    // of at most 22, both exact in a double, give the correctly rounded
-    // value in one multiplication or division. Coordinates as surveyors
-    // write them (1045678.90) take it.
-    const long power = exponent - after_point;
-    if (!too_many && whole <= (std::uint64_t{1} << 53) && power >= -22 && power <= 22) {
-        const double m = static_cast<double>(whole);
-        const double value =
-            power < 0 ? m / EXACT_POWERS_OF_TEN[-power] : m * EXACT_POWERS_OF_TEN[power];
-        return {EntryKind::number, negative ? -value : value};
     }
 
     // from_chars rounds correctly, subnormals included, and ignores every

@@ -16,8 +16,8 @@ namespace {
 // significand and a power of ten.
 __extension__ using Wide = unsigned __int128;
 
-constexpr std::uint64_t POWERS_OF_TEN[] = {1,      10,      100,      1000,      10000,
-                                           100000, 1000000, 10000000, 100000000, 1000000000};
+// The most decimals rounded in integers: 10^9 times a 53-bit significand
+// still fits 128 bits.
 constexpr int MOST_DECIMALS = 9;
 
 // 10^0 to 10^19: the powers of ten below 2^64.
@@ -65,7 +65,7 @@ bool scaled_exactly(double value, int decimals, std::uint64_t& scaled) {
     if (shift <= 0 || decimals > MOST_DECIMALS) {
         return false;
     }
-    const Wide product = static_cast<Wide>(m) * POWERS_OF_TEN[decimals];
+    const Wide product = static_cast<Wide>(m) * POWERS_OF_TEN_64[decimals];
     if (shift < 64) {
         // Every value of the territory: the quotient and the remainder from
         // the product's two 64-bit halves, by shifts of less than 64.

@@ -8,8 +8,7 @@
 namespace geochain {
 
 // Room that write_fixed needs: the 309 integer digits of the largest
-// double, the point, up to MAX_DECIMALS decimals and the sign.
-inline constexpr int MAX_DECIMALS = 40;
+// double, the point, up to 40 decimals and the sign.
 inline constexpr std::size_t FIXED_ROOM = 384;
 
 // Writes exactly `decimals` digits after a "." (printf's "%.*f" for finite
