@@ -1,7 +1,9 @@
 #include "io/line_input.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <string_view>
 
 namespace geochain {
@@ -67,21 +69,30 @@ std::string_view unquoted(std::string& text, std::size_t begin, std::size_t& end
     return std::string_view(text).substr(begin, to - begin);
 }
 
-// Words separated by blanks, as a points file has them.
-void split_at_blanks(std::string_view text, std::vector<std::string_view>& words) {
+// Words separated by blanks, as a points file has them, each read as a
+// number on the way where it is one in the plain form.
+void split_at_blanks(std::string_view text, std::vector<std::string_view>& words,
+                     std::vector<double>& plain) {
     const char* p = text.data();
     const char* const end = p + text.size();
-    while (p != end) {
+    for (;;) {
         while (p != end && is_blank(static_cast<unsigned char>(*p))) {
             ++p;
         }
+        if (p == end) {
+            return;
+        }
         const char* const first = p;
-        while (p != end && !is_blank(static_cast<unsigned char>(*p))) {
-            ++p;
+        double value = 0.0;
+        p = scan_plain_decimal(p, end, value);
+        if (p != end && !is_blank(static_cast<unsigned char>(*p))) {
+            value = std::numeric_limits<double>::quiet_NaN();
+            while (p != end && !is_blank(static_cast<unsigned char>(*p))) {
+                ++p;
+            }
         }
-        if (p != first) {
-            words.emplace_back(first, static_cast<std::size_t>(p - first));
-        }
+        words.emplace_back(first, static_cast<std::size_t>(p - first));
+        plain.push_back(value);
     }
 }
 
@@ -91,10 +102,11 @@ void split_at_blanks(std::string_view text, std::vector<std::string_view>& words
 // empty word, and empty fields at the end of the line none. A quoted word
 // is taken off its quotes in `writable`, the line's own copy.
 void split_words(std::string_view text, std::string* writable, bool spreadsheet,
-                 std::vector<std::string_view>& words) {
+                 std::vector<std::string_view>& words, std::vector<double>& plain) {
     words.clear();
+    plain.clear();
     if (!spreadsheet) {
-        split_at_blanks(text, words);
+        split_at_blanks(text, words, plain);
         return;
     }
     bool csv = false;
@@ -181,7 +193,8 @@ bool is_header(const std::vector<std::string_view>& words, const Layout& layout)
 }
 
 // The words of a line that fits the layout, each where the layout says.
-void take_point(const std::vector<std::string_view>& words, const Layout& layout, BatchLine& line) {
+void take_point(const InputLines& in, const Layout& layout, BatchLine& line) {
+    const std::vector<std::string_view>& words = in.words;
     line.kind = LineKind::point;
     line.h = "0";
     for (std::size_t i = 0; i < layout.columns.size(); ++i) {
@@ -192,7 +205,9 @@ void take_point(const std::vector<std::string_view>& words, const Layout& layout
         if (!is_coordinate(column)) {
             continue;
         }
-        const Entry entry = coordinate(words[i], layout.decimal_comma);
+        const Entry entry = !layout.decimal_comma && !std::isnan(in.plain[i])
+                                ? Entry{EntryKind::number, in.plain[i]}
+                                : coordinate(words[i], layout.decimal_comma);
         if (entry.kind != EntryKind::number) {
             line.kind = LineKind::not_a_number;
             line.refused = {words[i], words[i].size()};
@@ -311,7 +326,7 @@ BatchLine read_batch_line(InputLines& in, const Layout& layout) {
             line.answer = kept[0];
             return line;
         }
-        split_words(kept, in_place ? nullptr : &in.text, layout.decimal_comma, in.words);
+        split_words(kept, in_place ? nullptr : &in.text, layout.decimal_comma, in.words, in.plain);
         const std::size_t n = in.words.size();
         if (first && layout.header_skipped && is_header(in.words, layout)) {
             continue;
@@ -322,7 +337,7 @@ BatchLine read_batch_line(InputLines& in, const Layout& layout) {
         } else if (n < layout.columns.size() || (n > layout.columns.size() && !layout.rest)) {
             line.kind = LineKind::other;
         } else {
-            take_point(in.words, layout, line);
+            take_point(in, layout, line);
         }
         return line;
     }

@@ -1,6 +1,7 @@
 #include "io/number_input.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -60,39 +61,37 @@ long decimal_order(std::string_view mantissa, long exponent) {
     return 0;
 }
 
-// The form surveyors write, [sign] digits [. digits], in one pass, by
-// Clinger's fast path: an integer of at most 53 bits and a power of ten of
-// at most 22, both exact in a double, give the correctly rounded value in
-// one division. False for every other form, which from_chars then reads.
-bool plain_decimal(std::string_view text, double& value) {
-    const char* p = text.data();
-    const char* const end = p + text.size();
+}  // namespace
+
+const char* scan_plain_decimal(const char* p, const char* end, double& value) {
     const bool minus = p != end && *p == '-';
     p += p != end && (*p == '-' || *p == '+') ? 1 : 0;
     std::uint64_t whole = 0;
     int digits = 0;
     const char* point = nullptr;
     for (; p != end; ++p) {
-        const auto digit = static_cast<unsigned>(*p - '0');
+        const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*p) - '0');
         if (digit < 10) {
             whole = whole * 10 + digit;
             ++digits;
         } else if (*p == '.' && point == nullptr) {
             point = p;
         } else {
-            return false;
+            break;
         }
     }
-    const long after_point = point == nullptr ? 0 : static_cast<long>(end - point - 1);
+    const long after_point = point == nullptr ? 0 : static_cast<long>(p - point - 1);
     if (digits == 0 || digits > 18 || whole > (std::uint64_t{1} << 53) || after_point > 22) {
-        return false;
+        value = std::numeric_limits<double>::quiet_NaN();
+        return p;
     }
+    // Clinger's fast path: an integer of at most 53 bits and a power of ten
+    // of at most 22, both exact in a double, give the correctly rounded
+    // value in one division.
     value = static_cast<double>(whole) / EXACT_POWERS_OF_TEN[after_point];
     value = minus ? -value : value;
-    return true;
+    return p;
 }
-
-}  // namespace
 
 void take_char(InputLines& in, int c) {
     in.line += static_cast<long>(c == '\r' || (c == '\n' && !in.after_cr));
@@ -102,7 +101,8 @@ void take_char(InputLines& in, int c) {
 
 Entry parse_number(std::string_view text) {
     double plain = 0.0;
-    if (plain_decimal(text, plain)) {
+    const char* const end = text.data() + text.size();
+    if (scan_plain_decimal(text.data(), end, plain) == end && !std::isnan(plain)) {
         return {EntryKind::number, plain};
     }
     const auto invalid = [] { return Entry{EntryKind::invalid, 0.0}; };

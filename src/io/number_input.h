@@ -29,6 +29,7 @@ struct InputLines {
     // before it. Kept here so that their room serves every line.
     std::string text;
     std::vector<std::string_view> words;
+    std::vector<double> plain;  // of each word, the number it is, or NaN
     bool line_before = false;
 };
 
@@ -52,6 +53,11 @@ struct Entry {
 // subnormal or signed zero. Independent of every locale.
 Entry parse_number(std::string_view text);
 
+// Reads the form surveyors write, [sign] digits [. digits], from p up to
+// the first byte that is no part of it, and returns where it stopped; value
+// is the number, or NaN where that form needs more than the exact fast path
+// (no digit, more than 18, more than 22 decimals), which parse_number takes.
+const char* scan_plain_decimal(const char* p, const char* end, double& value);
 // Skips white space (line ends included) and reads the next entry, a run of
 // non-blank characters. The blank that ends it stays unread. A DOS
 // end-of-file byte (0x1A) where an entry would begin ends the input, as

@@ -55,6 +55,9 @@ void write_to_pipe(int fd, std::string_view records) {
 // limit, only whole ones stay, after the `lead` bytes that begin the text.
 void append_whole(int fd, std::string_view text, std::size_t lead) {
     const std::size_t written = write_all(fd, text.data(), text.size(), false);
+    if (written == text.size()) {
+        return;  // the records come whole: all of them written, all whole
+    }
     const std::size_t whole = written < lead ? 0 : end_of_whole_records(text, lead, written - lead);
     if (written > whole) {
         take_back(fd, written - whole);

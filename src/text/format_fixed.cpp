@@ -42,12 +42,6 @@ constexpr std::uint64_t POWERS_OF_TEN_64[] = {1,
                                               1000000000000000000,
                                               10000000000000000000U};
 
-// "00" to "99": two digits a division.
-constexpr char DIGIT_PAIRS[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
 // The value to `decimals` places as one integer, rounded half to even on the
 // exact binary value as printf does: |value| = m * 2^e, so the digits are
 // m * 10^decimals / 2^-e. False when it does not fit 64 bits (|value| above
@@ -100,60 +94,70 @@ bool scaled_exactly(double value, int decimals, std::uint64_t& scaled) {
     return true;
 }
 
-// Eight digits of v < 10^8, zeros first, with 32-bit arithmetic only.
-// The two digits of n < 100.
-inline const char* pair(std::uint32_t n) { return &DIGIT_PAIRS[std::size_t{2} * n]; }
-
-inline void write_eight_digits(char* at, std::uint32_t v) {
-    const std::uint32_t high = v / 10000;
-    const std::uint32_t low = v % 10000;
-    std::memcpy(at, pair(high / 100), 2);
-    std::memcpy(at + 2, pair(high % 100), 2);
-    std::memcpy(at + 4, pair(low / 100), 2);
-    std::memcpy(at + 6, pair(low % 100), 2);
+// Eight decimal digits of v < 10^8, zeros first, as the bytes 0 to 9 of
+// one 64-bit word, the first digit in its lowest byte: the first in memory
+// on the little-endian machines we build for. Each step halves the digits a
+// lane holds, two lanes of four, then four of two, then eight of one, with
+// one multiplication for every lane at once: x / 100 is x * 10486 >> 20 for
+// x < 10^4, and x / 10 is x * 103 >> 10 for x < 100, and no lane's product
+// reaches the next lane (checked for every v below 10^8).
+std::uint64_t eight_digits(std::uint32_t v) {
+    static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "digits are stored lowest byte first");
+    const std::uint64_t upper = v / 10000;
+    std::uint64_t x = upper | (std::uint64_t{v - upper * 10000} << 32);
+    const std::uint64_t hundreds = ((x * 10486) >> 20) & 0x0000007F0000007F;
+    x = hundreds | ((x - hundreds * 100) << 16);
+    const std::uint64_t tens = ((x * 103) >> 10) & 0x000F000F000F000F;
+    return tens | ((x - tens * 10) << 8);
 }
 
-// How many digits v has, 1 for 0: from its bit length (log10(2) is about
-// 1233 / 4096), put right by one comparison.
-int digit_count(std::uint64_t v) {
-    const int bits = 64 - __builtin_clzll(v | 1);
-    const int estimate = (bits * 1233) >> 12;
-    return estimate + 1 - static_cast<int>(v < POWERS_OF_TEN_64[estimate]);
-}
+// The digits, each '0' to '9', of eight_digits.
+constexpr std::uint64_t ZERO_DIGITS = 0x3030303030303030;
+
+// How many of the eight digits follow the leading zeros.
+int significant_digits(std::uint64_t digits) { return 8 - __builtin_ctzll(digits) / 8; }
 
 // The value's digits as printf's fixed conversion writes them, the point
 // put `decimals` from the end: the digits of an unsigned 64-bit integer in
-// groups of eight (only those it needs), then those from its first (or the
-// one before the point). Copies are of a fixed length, into the caller's
-// room: no loop, no call.
-char* write_scaled(char* at, std::uint64_t scaled, int decimals) {
+// three groups of eight (the first only when it has any), then those from
+// its first (or the one before the point). Copies are of a fixed length,
+// into the caller's room: no loop, no call.
+[[gnu::always_inline]] inline char* write_scaled(char* at, std::uint64_t scaled, int decimals) {
     constexpr std::uint64_t E8 = 100000000;
-    char digits[48];
     const std::uint64_t above = scaled / E8;
-    write_eight_digits(digits + 12, static_cast<std::uint32_t>(scaled - above * E8));
-    std::memset(digits, '0', 12);
+    std::uint64_t top = 0;  // below 1845
+    std::uint64_t middle = above;
     if (above >= E8) {
-        const std::uint64_t top = above / E8;  // below 1845
-        write_eight_digits(digits + 4, static_cast<std::uint32_t>(above - top * E8));
-        std::memcpy(digits, pair(static_cast<std::uint32_t>(top / 100)), 2);
-        std::memcpy(digits + 2, pair(static_cast<std::uint32_t>(top % 100)), 2);
-    } else if (above != 0) {
-        write_eight_digits(digits + 4, static_cast<std::uint32_t>(above));
+        top = above / E8;
+        middle = above - top * E8;
     }
-    const int shown = std::max(digit_count(scaled), decimals + 1);
+    const std::uint64_t groups[3] = {top == 0 ? 0 : eight_digits(static_cast<std::uint32_t>(top)),
+                                     eight_digits(static_cast<std::uint32_t>(middle)),
+                                     eight_digits(static_cast<std::uint32_t>(scaled - above * E8))};
+    const int count = groups[0] != 0   ? 16 + significant_digits(groups[0])
+                      : groups[1] != 0 ? 8 + significant_digits(groups[1])
+                                       : std::max(significant_digits(groups[2]), 1);
+    char digits[56];
+    for (int i = 0; i < 3; ++i) {
+        const std::uint64_t text = groups[i] + ZERO_DIGITS;
+        std::memcpy(digits + 8 * i, &text, 8);
+    }
+    const int shown = std::max(count, decimals + 1);
     const int whole = shown - decimals;
-    std::memcpy(at, digits + 20 - shown, 20);
+    std::memcpy(at, digits + 24 - shown, 24);
     if (decimals == 0) {
         return at + whole;
     }
     at[whole] = '.';
-    std::memcpy(at + whole + 1, digits + 20 - decimals, 16);
+    std::memcpy(at + whole + 1, digits + 24 - decimals, 16);
     return at + whole + 1 + decimals;
 }
 
-}  // namespace
-
-char* write_fixed(char* at, double value, int decimals) {
+// Every value that the common path of write_fixed leaves: zero, the very
+// small and the very large, infinities, not-a-number, more than 9 decimals.
+// Kept out of line: inlined, its registers would cost the common path a
+// save and a restore on every call.
+[[gnu::noinline]] char* write_any_fixed(char* at, double value, int decimals) {
     if (std::isinf(value) || std::isnan(value)) {
         const bool negative = std::signbit(value);
         const std::string_view text =
@@ -182,6 +186,38 @@ char* write_fixed(char* at, double value, int decimals) {
         return res.ptr - 1;
     }
     return res.ptr;
+}
+
+}  // namespace
+
+char* write_fixed(char* at, double value, int decimals) {
+    // Every value of a report from 2^-11 to 2^53 at up to 9 decimals: the
+    // quotient and the remainder of m * 10^decimals / 2^shift from the
+    // product's two 64-bit halves, by shifts of less than 64.
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    const int shift = 1075 - static_cast<int>((bits >> 52) & 0x7FF);
+    if (shift > 0 && shift < 64 && decimals <= MOST_DECIMALS) {
+        const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+        const Wide product = static_cast<Wide>(m) * POWERS_OF_TEN_64[decimals];
+        const auto high = static_cast<std::uint64_t>(product >> 64);
+        const auto low = static_cast<std::uint64_t>(product);
+        // A quotient below 2^63, which rounding cannot carry past 64 bits.
+        if ((high >> (shift - 1)) == 0) {
+            const std::uint64_t quotient = (high << (64 - shift)) | (low >> shift);
+            const std::uint64_t remainder = low & ((std::uint64_t{1} << shift) - 1);
+            const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+            const bool up = remainder > half || (remainder == half && (quotient & 1) != 0);
+            const std::uint64_t scaled = quotient + (up ? 1 : 0);
+            // "-0.00000000" carries no meaning for a surveyor: no sign when
+            // every digit is zero.
+            if ((bits >> 63) != 0 && scaled != 0) {
+                *at++ = '-';
+            }
+            return write_scaled(at, scaled, decimals);
+        }
+    }
+    return write_any_fixed(at, value, decimals);
 }
 
 char* write_integer(char* at, std::int64_t value) { return std::to_chars(at, at + 24, value).ptr; }
