@@ -66,29 +66,30 @@ long decimal_order(std::string_view mantissa, long exponent) {
 const char* scan_plain_decimal(const char* p, const char* end, double& value) {
     const bool minus = p != end && *p == '-';
     p += p != end && (*p == '-' || *p == '+') ? 1 : 0;
-    std::uint64_t whole = 0;
-    int digits = 0;
-    const char* point = nullptr;
-    for (; p != end; ++p) {
-        const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*p) - '0');
-        if (digit < 10) {
-            whole = whole * 10 + digit;
-            ++digits;
-        } else if (*p == '.' && point == nullptr) {
-            point = p;
-        } else {
-            break;
-        }
+    const auto digit = [](char c) { return static_cast<std::uint64_t>(c) - '0'; };
+    std::uint64_t whole = 0;  // wraps only where the digits are too many
+    const char* const first = p;
+    for (; p != end && digit(*p) < 10; ++p) {
+        whole = whole * 10 + digit(*p);
     }
-    const long after_point = point == nullptr ? 0 : static_cast<long>(p - point - 1);
-    if (digits == 0 || digits > 18 || whole > (std::uint64_t{1} << 53) || after_point > 22) {
+    std::ptrdiff_t digits = p - first;
+    std::ptrdiff_t decimals = 0;
+    if (p != end && *p == '.') {
+        const char* const point = p++;
+        for (; p != end && digit(*p) < 10; ++p) {
+            whole = whole * 10 + digit(*p);
+        }
+        decimals = p - point - 1;
+        digits += decimals;
+    }
+    if (digits == 0 || digits > 18 || whole > (std::uint64_t{1} << 53) || decimals > 22) {
         value = std::numeric_limits<double>::quiet_NaN();
         return p;
     }
     // Clinger's fast path: an integer of at most 53 bits and a power of ten
     // of at most 22, both exact in a double, give the correctly rounded
     // value in one division.
-    value = static_cast<double>(whole) / EXACT_POWERS_OF_TEN[after_point];
+    value = static_cast<double>(whole) / EXACT_POWERS_OF_TEN[decimals];
     value = minus ? -value : value;
     return p;
 }

@@ -7,6 +7,10 @@
 #include <iterator>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace geochain {
 
 namespace {
@@ -94,6 +98,56 @@ bool scaled_exactly(double value, int decimals, std::uint64_t& scaled) {
     return true;
 }
 
+constexpr std::uint64_t E8 = 100000000;
+constexpr std::uint64_t E16 = E8 * E8;
+
+#if defined(__SSE2__)
+
+// The sixteen decimal digits of high * 10^8 + low, both below 10^8, as the
+// bytes 0 to 9, the first digit lowest, by W. Mula's SSE2 conversion: the
+// two halves of four digits of each part in one register, each copied into
+// four 16-bit lanes, divided there by 1000, 100, 10 and 1 at once (a
+// multiplication by the reciprocal and a shift), and each lane less ten
+// times the lane before it leaves one digit (checked for every part below
+// 10^8).
+__m128i sixteen_digits(std::uint32_t high, std::uint32_t low) {
+    const __m128i parts = _mm_set_epi64x(low, high);
+    const __m128i upper =
+        _mm_srli_epi64(_mm_mul_epu32(parts, _mm_set1_epi32(static_cast<int>(0xD1B71759))), 45);
+    const __m128i lower = _mm_sub_epi32(parts, _mm_mul_epu32(upper, _mm_set1_epi32(10000)));
+    // Four digits a 16-bit lane, each times 4 (below 2^16): U L u l U L u l.
+    const __m128i fours = _mm_or_si128(upper, _mm_slli_epi64(lower, 32));
+    const __m128i packed = _mm_slli_epi16(_mm_packs_epi32(fours, fours), 2);
+    const __m128i doubled = _mm_unpacklo_epi16(packed, packed);
+    const __m128i reciprocals =
+        _mm_setr_epi16(8389, 5243, 13108, -32768, 8389, 5243, 13108, -32768);
+    const __m128i shifts =
+        _mm_setr_epi16(1 << 7, 1 << 11, 1 << 13, -32768, 1 << 7, 1 << 11, 1 << 13, -32768);
+    const __m128i ten = _mm_set1_epi16(10);
+    __m128i first = _mm_unpacklo_epi32(doubled, doubled);   // U U U U L L L L
+    __m128i second = _mm_unpackhi_epi32(doubled, doubled);  // u u u u l l l l
+    first = _mm_mulhi_epu16(_mm_mulhi_epu16(first, reciprocals), shifts);
+    second = _mm_mulhi_epu16(_mm_mulhi_epu16(second, reciprocals), shifts);
+    first = _mm_sub_epi16(first, _mm_slli_epi64(_mm_mullo_epi16(first, ten), 16));
+    second = _mm_sub_epi16(second, _mm_slli_epi64(_mm_mullo_epi16(second, ten), 16));
+    return _mm_packus_epi16(first, second);
+}
+
+// The sixteen digits of v < 10^16, zeros first, as text at `at`, and
+// sixteen zero bytes after them; returns how many follow the leading zeros
+// (1 for 0).
+[[gnu::always_inline]] inline int write_sixteen_digits(char* at, std::uint64_t v) {
+    const std::uint64_t high = v / E8;
+    const __m128i digits =
+        sixteen_digits(static_cast<std::uint32_t>(high), static_cast<std::uint32_t>(v - high * E8));
+    const int zeros = _mm_movemask_epi8(_mm_cmpeq_epi8(digits, _mm_setzero_si128()));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(at), _mm_add_epi8(digits, _mm_set1_epi8('0')));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(at + 16), _mm_setzero_si128());
+    return 16 - __builtin_ctz(~zeros | 0x8000);
+}
+
+#else
+
 // Eight decimal digits of v < 10^8, zeros first, as the bytes 0 to 9 of
 // one 64-bit word, the first digit in its lowest byte: the first in memory
 // on the little-endian machines we build for. Each step halves the digits a
@@ -111,45 +165,59 @@ std::uint64_t eight_digits(std::uint32_t v) {
     return tens | ((x - tens * 10) << 8);
 }
 
-// The digits, each '0' to '9', of eight_digits.
-constexpr std::uint64_t ZERO_DIGITS = 0x3030303030303030;
+// How many of the eight digits follow the leading zeros; the last is
+// always counted.
+int significant_digits(std::uint64_t digits) {
+    return 8 - __builtin_ctzll(digits | (std::uint64_t{1} << 56)) / 8;
+}
 
-// How many of the eight digits follow the leading zeros.
-int significant_digits(std::uint64_t digits) { return 8 - __builtin_ctzll(digits) / 8; }
+// As above, where there is no SSE2: two words of eight digits.
+[[gnu::always_inline]] inline int write_sixteen_digits(char* at, std::uint64_t v) {
+    constexpr std::uint64_t ZERO_DIGITS = 0x3030303030303030;  // '0' in every byte
+    const std::uint64_t high = v / E8;
+    const std::uint64_t words[4] = {
+        eight_digits(static_cast<std::uint32_t>(high)) + ZERO_DIGITS,
+        eight_digits(static_cast<std::uint32_t>(v - high * E8)) + ZERO_DIGITS, 0, 0};
+    std::memcpy(at, words, sizeof words);
+    return words[0] != ZERO_DIGITS ? 8 + significant_digits(words[0] - ZERO_DIGITS)
+                                   : significant_digits(words[1] - ZERO_DIGITS);
+}
 
-// The value's digits as printf's fixed conversion writes them, the point
-// put `decimals` from the end: the digits of an unsigned 64-bit integer in
-// three groups of eight (the first only when it has any), then those from
-// its first (or the one before the point). Copies are of a fixed length,
-// into the caller's room: no loop, no call.
-[[gnu::always_inline]] inline char* write_scaled(char* at, std::uint64_t scaled, int decimals) {
-    constexpr std::uint64_t E8 = 100000000;
-    const std::uint64_t above = scaled / E8;
-    std::uint64_t top = 0;  // below 1845
-    std::uint64_t middle = above;
-    if (above >= E8) {
-        top = above / E8;
-        middle = above - top * E8;
-    }
-    const std::uint64_t groups[3] = {top == 0 ? 0 : eight_digits(static_cast<std::uint32_t>(top)),
-                                     eight_digits(static_cast<std::uint32_t>(middle)),
-                                     eight_digits(static_cast<std::uint32_t>(scaled - above * E8))};
-    const int count = groups[0] != 0   ? 16 + significant_digits(groups[0])
-                      : groups[1] != 0 ? 8 + significant_digits(groups[1])
-                                       : std::max(significant_digits(groups[2]), 1);
-    char digits[56];
-    for (int i = 0; i < 3; ++i) {
-        const std::uint64_t text = groups[i] + ZERO_DIGITS;
-        std::memcpy(digits + 8 * i, &text, 8);
-    }
-    const int shown = std::max(count, decimals + 1);
-    const int whole = shown - decimals;
-    std::memcpy(at, digits + 24 - shown, 24);
+#endif
+
+// A scaled value of 10^16 or more: from 10^8 at 8 decimals, far beyond
+// every value of the territory.
+[[gnu::noinline]] char* write_wide_scaled(char* at, std::uint64_t scaled, int decimals) {
+    char digits[24];
+    const auto count = std::to_chars(digits, digits + sizeof digits, scaled).ptr - digits;
+    const auto whole = static_cast<std::size_t>(count - decimals);
+    std::memcpy(at, digits, whole);
     if (decimals == 0) {
         return at + whole;
     }
     at[whole] = '.';
-    std::memcpy(at + whole + 1, digits + 24 - decimals, 16);
+    std::memcpy(at + whole + 1, digits + whole, static_cast<std::size_t>(decimals));
+    return at + whole + 1 + decimals;
+}
+
+// The value's digits as printf's fixed conversion writes them, the point
+// put `decimals` (at most 9) from the end: the sixteen digits of the
+// integer, then those from its first (or the one before the point). Copies
+// are of a fixed length, into the caller's room: no loop, no call.
+[[gnu::always_inline]] inline char* write_scaled(char* at, std::uint64_t scaled, int decimals) {
+    if (scaled >= E16) {
+        return write_wide_scaled(at, scaled, decimals);
+    }
+    char digits[32];
+    const int count = write_sixteen_digits(digits, scaled);
+    const int shown = std::max(count, decimals + 1);
+    const int whole = shown - decimals;
+    std::memcpy(at, digits + 16 - shown, 16);
+    if (decimals == 0) {
+        return at + whole;
+    }
+    at[whole] = '.';
+    std::memcpy(at + whole + 1, digits + 16 - decimals, 16);
     return at + whole + 1 + decimals;
 }
 
@@ -165,7 +233,7 @@ int significant_digits(std::uint64_t digits) { return 8 - __builtin_ctzll(digits
         return std::copy(text.begin(), text.end(), at);
     }
     std::uint64_t scaled = 0;
-    if (value == 0.0 || scaled_exactly(value, decimals, scaled)) {
+    if ((value == 0.0 && decimals <= MOST_DECIMALS) || scaled_exactly(value, decimals, scaled)) {
         // "-0.00000000" carries no meaning for a surveyor: no sign when
         // every digit is zero.
         if (value < 0 && scaled != 0) {
