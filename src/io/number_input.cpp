@@ -18,10 +18,10 @@ bool is_blank(int c) {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-// 10^0 to 10^22: every one of them exactly a double.
-constexpr double EXACT_POWERS_OF_TEN[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                          1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                          1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+// 10^0 to 10^18, as many decimals as a plain number may have: each exactly
+// a double (up to 10^22 all are).
+constexpr double EXACT_POWERS_OF_TEN[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
+                                          1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
 
 // Skips white space; returns the next character without taking it.
 int skip_blanks(InputLines& in) {
@@ -67,7 +67,7 @@ const char* scan_plain_decimal(const char* p, const char* end, double& value) {
     const bool minus = p != end && *p == '-';
     p += p != end && (*p == '-' || *p == '+') ? 1 : 0;
     const auto digit = [](char c) { return static_cast<std::uint64_t>(c) - '0'; };
-    std::uint64_t whole = 0;  // wraps only where the digits are too many
+    std::uint64_t whole = 0;
     const char* const first = p;
     for (; p != end && digit(*p) < 10; ++p) {
         whole = whole * 10 + digit(*p);
@@ -82,7 +82,8 @@ const char* scan_plain_decimal(const char* p, const char* end, double& value) {
         decimals = p - point - 1;
         digits += decimals;
     }
-    if (digits == 0 || digits > 18 || whole > (std::uint64_t{1} << 53) || decimals > 22) {
+    // At most 18 digits, so no wrap, and at most 18 decimals.
+    if (digits == 0 || digits > 18 || whole > (std::uint64_t{1} << 53)) {
         value = std::numeric_limits<double>::quiet_NaN();
         return p;
     }

@@ -56,7 +56,7 @@ Entry parse_number(std::string_view text);
 // Reads the form surveyors write, [sign] digits [. digits], from p up to
 // the first byte that is no part of it, and returns where it stopped; value
 // is the number, or NaN where that form needs more than the exact fast path
-// (no digit, more than 18, more than 22 decimals), which parse_number takes.
+// (no digit, more than 18, more than 2^53), which parse_number takes.
 const char* scan_plain_decimal(const char* p, const char* end, double& value);
 // Skips white space (line ends included) and reads the next entry, a run of
 // non-blank characters. The blank that ends it stays unread. A DOS

@@ -273,9 +273,11 @@ char* write_fixed(char* at, double value, int decimals) {
         // A quotient below 2^63, which rounding cannot carry past 64 bits.
         if ((high >> (shift - 1)) == 0) {
             const std::uint64_t quotient = (high << (64 - shift)) | (low >> shift);
-            const std::uint64_t remainder = low & ((std::uint64_t{1} << shift) - 1);
-            const std::uint64_t half = std::uint64_t{1} << (shift - 1);
-            const bool up = remainder > half || (remainder == half && (quotient & 1) != 0);
+            // The remainder as a fraction of the divisor, in 64 bits: above
+            // 2^63 is more than half. At exactly half, the odd quotient's
+            // last bit puts it above, so that it rounds to even.
+            const std::uint64_t remainder = low << (64 - shift);
+            const bool up = (remainder | (quotient & 1)) > (std::uint64_t{1} << 63);
             const std::uint64_t scaled = quotient + (up ? 1 : 0);
             // "-0.00000000" carries no meaning for a surveyor: no sign when
             // every digit is zero.
