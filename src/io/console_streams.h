@@ -77,7 +77,9 @@ class DescriptorOutput : public std::streambuf {
     DescriptorOutput* first_;
     std::uint64_t written_ = 0;  // bytes written, from the start
     bool failed_ = false;        // once a write fails, every later one does too
-    std::array<char, 1 << 16> buffer_{};
+    // Left unfilled: only bytes put are ever read, and a run's start-up
+    // touches no page of it.
+    std::array<char, 1 << 16> buffer_;
 };
 
 class DescriptorInput : public std::streambuf {
@@ -102,8 +104,8 @@ class DescriptorInput : public std::streambuf {
     // The end of the input, once read, stays the end: at a terminal, the
     // operator's Ctrl-D is not asked for again.
     bool ended_ = false;
-    bool failed_ = false;  // a read failed: the input ended by an error
-    std::array<char, 1 << 16> buffer_{};
+    bool failed_ = false;               // a read failed: the input ended by an error
+    std::array<char, 1 << 16> buffer_;  // unfilled, as above: only bytes read are looked at
 };
 
 // Text straight to the output's buffer: no stream operation a piece. An
