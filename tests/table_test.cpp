@@ -169,7 +169,7 @@ TEST(Options, ProcessesAnswerAtOnceAndLogAlike) {
     EXPECT_EQ(bad.status, 2);
     EXPECT_FALSE(std::filesystem::exists(dir.path / "fi.txt"));
     EXPECT_EQ(testing_support::run_geochain(dir.path, Surroundings::files, {"--version"}).out,
-              testing_support::platform_text("geochain 1.3.0\nCopyright (c) 2026 the geochain "
+              testing_support::platform_text("geochain 1.3.1\nCopyright (c) 2026 the geochain "
                                              "developers; MIT License.\n"));
     std::string points;
     for (const WorkedExample& ex : WORKED_EXAMPLES) {
