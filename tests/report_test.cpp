@@ -36,6 +36,7 @@ TEST(Report, FormatFixedAtTheEdges) {
         {0.001953125, 8, "0.00195312"},   // exact tie, rounded to even as printf does
         {-0.000000004, 8, "0.00000000"},  // rounds to zero from below: no sign
         {-0.0, 4, "0.0000"},
+        {0.0, 20, "0.00000000000000000000"},  // more decimals than one block of digits
         {inf, 8, "+INF"},
         {-inf, 4, "-INF"},
         {nan, 8, "+NAN"},
