@@ -88,7 +88,7 @@ const char* scan_plain_decimal(const char* p, const char* end, double& value) {
         return p;
     }
     // Clinger's fast path: an integer of at most 53 bits and a power of ten
-    // of at most 22, both exact in a double, give the correctly rounded
+    // of at most 18, both exact in a double, give the correctly rounded
     // value in one division.
     value = static_cast<double>(whole) / EXACT_POWERS_OF_TEN[decimals];
     value = minus ? -value : value;

@@ -29,7 +29,9 @@ struct InputLines {
     // before it. Kept here so that their room serves every line.
     std::string text;
     std::vector<std::string_view> words;
-    std::vector<double> plain;  // of each word, the number it is, or NaN
+    // Of each word split at blanks, the number it is in the plain form, or
+    // NaN; empty for a line split as a spreadsheet's.
+    std::vector<double> plain;
     bool line_before = false;
 };
 
@@ -58,6 +60,7 @@ Entry parse_number(std::string_view text);
 // is the number, or NaN where that form needs more than the exact fast path
 // (no digit, more than 18, more than 2^53), which parse_number takes.
 const char* scan_plain_decimal(const char* p, const char* end, double& value);
+
 // Skips white space (line ends included) and reads the next entry, a run of
 // non-blank characters. The blank that ends it stays unread. A DOS
 // end-of-file byte (0x1A) where an entry would begin ends the input, as

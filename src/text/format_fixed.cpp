@@ -46,56 +46,57 @@ constexpr std::uint64_t POWERS_OF_TEN_64[] = {1,
                                               1000000000000000000,
                                               10000000000000000000U};
 
-// The value to `decimals` places as one integer, rounded half to even on the
-// exact binary value as printf does: |value| = m * 2^e, so the digits are
-// m * 10^decimals / 2^-e. False when it does not fit 64 bits (|value| above
-// about 1.8e11 at 8 decimals), when value is not a plain fraction of a power
-// of two that small, or beyond 9 decimals; to_chars then does the work.
-bool scaled_exactly(double value, int decimals, std::uint64_t& scaled) {
-    // The significand and exponent straight from the IEEE bits: |value| is
-    // m * 2^(biased - 1075), or m * 2^-1074 below the normal range.
+// m * 10^decimals / 2^shift, the product given, for 0 < shift < 64,
+// rounded half to even: the quotient and the remainder from the product's
+// two 64-bit halves. False when the quotient reaches 2^63, so that rounding
+// never carries past 64 bits.
+[[gnu::always_inline]] inline bool round_from_halves(Wide product, int shift,
+                                                     std::uint64_t& scaled) {
+    const auto high = static_cast<std::uint64_t>(product >> 64);
+    const auto low = static_cast<std::uint64_t>(product);
+    if ((high >> (shift - 1)) != 0) {
+        return false;
+    }
+    const std::uint64_t quotient = (high << (64 - shift)) | (low >> shift);
+    // The remainder as a fraction of the divisor, in 64 bits: above 2^63 is
+    // more than half. At exactly half, the odd quotient's last bit puts it
+    // above, so that it rounds to even.
+    const std::uint64_t remainder = low << (64 - shift);
+    const bool up = (remainder | (quotient & 1)) > (std::uint64_t{1} << 63);
+    scaled = quotient + (up ? 1 : 0);
+    return true;
+}
+
+// A finite double as m / 2^shift, straight from its IEEE bits: m * 2^-1074
+// below the normal range. shift <= 0 from 2^53 up, and for infinities and
+// not-a-number.
+struct BinaryValue {
+    std::uint64_t m;
+    int shift;
+};
+
+[[gnu::always_inline]] inline BinaryValue binary_value(double value) {
     std::uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
     const auto biased = static_cast<int>((bits >> 52) & 0x7FF);
     const std::uint64_t fraction = bits & ((std::uint64_t{1} << 52) - 1);
-    const std::uint64_t m = biased == 0 ? fraction : fraction | (std::uint64_t{1} << 52);
-    const int shift = biased == 0 ? 1074 : 1075 - biased;  // |value| = m / 2^shift
-    if (shift <= 0 || decimals > MOST_DECIMALS) {
-        return false;
+    return biased == 0 ? BinaryValue{fraction, 1074}
+                       : BinaryValue{fraction | (std::uint64_t{1} << 52), 1075 - biased};
+}
+
+// The same as round_from_halves for shift >= 64: |value| below 2^-11, zero
+// and subnormals.
+std::uint64_t round_small(BinaryValue v, int decimals) {
+    if (v.shift > 100) {  // below 2^-47: the product is under half a unit
+        return 0;
     }
-    const Wide product = static_cast<Wide>(m) * POWERS_OF_TEN_64[decimals];
-    if (shift < 64) {
-        // Every value of the territory: the quotient and the remainder from
-        // the product's two 64-bit halves, by shifts of less than 64.
-        const auto high = static_cast<std::uint64_t>(product >> 64);
-        const auto low = static_cast<std::uint64_t>(product);
-        if ((high >> shift) != 0) {
-            return false;  // the quotient needs more than 64 bits
-        }
-        const std::uint64_t quotient = (high << (64 - shift)) | (low >> shift);
-        const std::uint64_t remainder = low & ((std::uint64_t{1} << shift) - 1);
-        const std::uint64_t half = std::uint64_t{1} << (shift - 1);
-        const bool up = remainder > half || (remainder == half && (quotient & 1) != 0);
-        if (up && quotient == UINT64_MAX) {
-            return false;
-        }
-        scaled = quotient + (up ? 1 : 0);
-        return true;
-    }
-    if (shift > 100) {  // below 2^-47: the product is under half a unit
-        scaled = 0;
-        return true;
-    }
-    const Wide quotient = product >> shift;
-    const Wide remainder = product - (quotient << shift);
-    const Wide half = static_cast<Wide>(1) << (shift - 1);
-    const Wide rounded = quotient + static_cast<Wide>(remainder > half ||
-                                                      (remainder == half && (quotient & 1) != 0));
-    if (rounded > UINT64_MAX) {
-        return false;
-    }
-    scaled = static_cast<std::uint64_t>(rounded);
-    return true;
+    const Wide product = static_cast<Wide>(v.m) * POWERS_OF_TEN_64[decimals];
+    const Wide quotient = product >> v.shift;
+    const Wide remainder = product - (quotient << v.shift);
+    const Wide half = static_cast<Wide>(1) << (v.shift - 1);
+    // No tie here to round to even: m * 10^decimals has at most 2^61 as a
+    // factor (2^52 of m, 2^9 of 10^9), and half is 2^63 or more.
+    return static_cast<std::uint64_t>(quotient) + static_cast<std::uint64_t>(remainder > half);
 }
 
 constexpr std::uint64_t E8 = 100000000;
@@ -221,25 +222,31 @@ int significant_digits(std::uint64_t digits) {
     return at + whole + 1 + decimals;
 }
 
-// Every value that the common path of write_fixed leaves: zero, the very
-// small and the very large, infinities, not-a-number, more than 9 decimals.
-// Kept out of line: inlined, its registers would cost the common path a
-// save and a restore on every call.
-[[gnu::noinline]] char* write_any_fixed(char* at, double value, int decimals) {
+// The value rounded to `scaled`, its digits at `at`. "-0.00000000"
+// carries no meaning for a surveyor: no sign when every digit is zero.
+[[gnu::always_inline]] inline char* write_rounded(char* at, double value, std::uint64_t scaled,
+                                                  int decimals) {
+    if (std::signbit(value) && scaled != 0) {
+        *at++ = '-';
+    }
+    return write_scaled(at, scaled, decimals);
+}
+
+// Every value that the common path of write_fixed leaves: below 2^-11,
+// zero included, in 128-bit integers; infinities, not-a-number, the very
+// large and more than 9 decimals by to_chars. Kept out of line: inlined,
+// its registers would cost the common path a save and a restore on every
+// call.
+[[gnu::noinline]] char* write_rare_fixed(char* at, double value, int decimals) {
+    const BinaryValue v = binary_value(value);
+    if (v.shift >= 64 && decimals <= MOST_DECIMALS) {
+        return write_rounded(at, value, round_small(v, decimals), decimals);
+    }
     if (std::isinf(value) || std::isnan(value)) {
         const bool negative = std::signbit(value);
         const std::string_view text =
             std::isinf(value) ? (negative ? "-INF" : "+INF") : (negative ? "-NAN" : "+NAN");
         return std::copy(text.begin(), text.end(), at);
-    }
-    std::uint64_t scaled = 0;
-    if ((value == 0.0 && decimals <= MOST_DECIMALS) || scaled_exactly(value, decimals, scaled)) {
-        // "-0.00000000" carries no meaning for a surveyor: no sign when
-        // every digit is zero.
-        if (value < 0 && scaled != 0) {
-            *at++ = '-';
-        }
-        return write_scaled(at, scaled, decimals);
     }
     const auto res = std::to_chars(at, at + FIXED_ROOM, value, std::chars_format::fixed, decimals);
     if (*at != '-') {
@@ -258,60 +265,30 @@ int significant_digits(std::uint64_t digits) {
 
 }  // namespace
 
+// The value to `decimals` places as one integer, rounded half to even on the
+// exact binary value as printf does: |value| = m / 2^shift, so the digits
+// are m * 10^decimals / 2^shift. Every value of a report from 2^-11 to 2^53
+// at up to 9 decimals takes the first path; the rest, write_rare_fixed.
 char* write_fixed(char* at, double value, int decimals) {
-    // Every value of a report from 2^-11 to 2^53 at up to 9 decimals: the
-    // quotient and the remainder of m * 10^decimals / 2^shift from the
-    // product's two 64-bit halves, by shifts of less than 64.
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    const int shift = 1075 - static_cast<int>((bits >> 52) & 0x7FF);
-    if (shift > 0 && shift < 64 && decimals <= MOST_DECIMALS) {
-        const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
-        const Wide product = static_cast<Wide>(m) * POWERS_OF_TEN_64[decimals];
-        const auto high = static_cast<std::uint64_t>(product >> 64);
-        const auto low = static_cast<std::uint64_t>(product);
-        // A quotient below 2^63, which rounding cannot carry past 64 bits.
-        if ((high >> (shift - 1)) == 0) {
-            const std::uint64_t quotient = (high << (64 - shift)) | (low >> shift);
-            // The remainder as a fraction of the divisor, in 64 bits: above
-            // 2^63 is more than half. At exactly half, the odd quotient's
-            // last bit puts it above, so that it rounds to even.
-            const std::uint64_t remainder = low << (64 - shift);
-            const bool up = (remainder | (quotient & 1)) > (std::uint64_t{1} << 63);
-            const std::uint64_t scaled = quotient + (up ? 1 : 0);
-            // "-0.00000000" carries no meaning for a surveyor: no sign when
-            // every digit is zero.
-            if ((bits >> 63) != 0 && scaled != 0) {
-                *at++ = '-';
-            }
-            return write_scaled(at, scaled, decimals);
-        }
+    const BinaryValue v = binary_value(value);
+    std::uint64_t scaled = 0;
+    if (v.shift > 0 && v.shift < 64 && decimals <= MOST_DECIMALS &&
+        round_from_halves(static_cast<Wide>(v.m) * POWERS_OF_TEN_64[decimals], v.shift, scaled)) {
+        return write_rounded(at, value, scaled, decimals);
     }
-    return write_any_fixed(at, value, decimals);
+    return write_rare_fixed(at, value, decimals);
 }
 
 char* write_integer(char* at, std::int64_t value) { return std::to_chars(at, at + 24, value).ptr; }
 
-void append_fixed(std::string& text, double value, int decimals) {
-    char digits[FIXED_ROOM];
-    text.append(digits, static_cast<std::size_t>(write_fixed(digits, value, decimals) - digits));
-}
-
 std::string format_fixed(double value, int decimals) {
-    std::string text;
-    append_fixed(text, value, decimals);
-    return text;
-}
-
-void append_integer(std::string& text, std::int64_t value) {
-    char digits[24];
-    text.append(digits, static_cast<std::size_t>(write_integer(digits, value) - digits));
+    char digits[FIXED_ROOM];
+    return std::string(digits, write_fixed(digits, value, decimals));
 }
 
 std::string format_integer(std::int32_t value) {
-    std::string text;
-    append_integer(text, value);
-    return text;
+    char digits[24];
+    return std::string(digits, write_integer(digits, value));
 }
 
 }  // namespace geochain

@@ -24,11 +24,8 @@ char* write_fixed(char* at, double value, int decimals);
 // which has 24 bytes; returns the end.
 char* write_integer(char* at, std::int64_t value);
 
-// The same as strings, or appended to one.
+// The same as strings.
 std::string format_fixed(double value, int decimals);
-
-void append_fixed(std::string& text, double value, int decimals);
 std::string format_integer(std::int32_t value);
-void append_integer(std::string& text, std::int64_t value);
 
 }  // namespace geochain
