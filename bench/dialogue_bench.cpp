@@ -1,48 +1,66 @@
 // Text work per point: number formatting, the report, and reading entries.
 #include <benchmark/benchmark.h>
 
+#include <charconv>
 #include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "geodesy/constants.h"
 #include "geodesy/transform.h"
 #include "io/number_input.h"
 #include "territory_points.h"
 #include "text/format_fixed.h"
+#include "text/quantities.h"
 #include "text/report.h"
 
 namespace geochain::bench {
 namespace {
 
-// Every value a report formats, for the territory points.
-std::vector<double> report_values() {
+// Every quantity a point shows, for the territory points.
+std::vector<double> shown_values() {
     std::vector<double> values;
     for (const PlanePoint& p : territory_points()) {
         const PointResult r = transform_point(p);
-        values.insert(values.end(),
-                      {r.polar.ro, r.polar.epsilon * DEG_PER_RAD, r.cartographic.D * DEG_PER_RAD,
-                       r.cartographic.S * DEG_PER_RAD, r.spherical.U * DEG_PER_RAD, r.spherical.V,
-                       r.geocentric.X, r.geocentric.Y, r.geocentric.Z, r.fi_dms.seconds});
+        for (const QuantityRule& q : QUANTITIES) {
+            values.push_back(q.value(r));
+        }
     }
     return values;
 }
 
 void BM_format_fixed(benchmark::State& state) {
-    const std::vector<double> values = report_values();
+    const std::vector<double> values = shown_values();
     const int decimals = static_cast<int>(state.range(0));
     std::size_t i = 0;
+    char text[fixed_room(9)];
     for (auto _ : state) {
-        benchmark::DoNotOptimize(format_fixed(values[i], decimals));
+        benchmark::DoNotOptimize(format_fixed(text, values[i], decimals));
+        benchmark::ClobberMemory();
         i = (i + 1) % values.size();
     }
 }
-BENCHMARK(BM_format_fixed)->Arg(8)->Arg(4);
+BENCHMARK(BM_format_fixed)->Arg(9)->Arg(8)->Arg(4);
+
+// The standard library's correctly rounded conversion at the same precision,
+// into the same room: what the formatter replaces.
+void BM_to_chars_fixed(benchmark::State& state) {
+    const std::vector<double> values = shown_values();
+    const int decimals = static_cast<int>(state.range(0));
+    std::size_t i = 0;
+    char text[fixed_room(9)];
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            std::to_chars(text, text + sizeof text, values[i], std::chars_format::fixed, decimals));
+        benchmark::ClobberMemory();
+        i = (i + 1) % values.size();
+    }
+}
+BENCHMARK(BM_to_chars_fixed)->Arg(9)->Arg(8)->Arg(4);
 
 // The same values through the C library, into a std::string as well.
 void BM_snprintf_fixed(benchmark::State& state) {
-    const std::vector<double> values = report_values();
+    const std::vector<double> values = shown_values();
     const int decimals = static_cast<int>(state.range(0));
     std::size_t i = 0;
     for (auto _ : state) {
@@ -54,25 +72,21 @@ void BM_snprintf_fixed(benchmark::State& state) {
 }
 BENCHMARK(BM_snprintf_fixed)->Arg(8)->Arg(4);
 
-struct DiscardingBuf : std::streambuf {
-    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
-void BM_print_report(benchmark::State& state) {
+void BM_write_report(benchmark::State& state) {
     std::vector<PointResult> results;
     for (const PlanePoint& p : territory_points()) {
         results.push_back(transform_point(p));
     }
-    DiscardingBuf discard;
-    std::ostream out(&discard);
+    std::vector<char> text(REPORT_ROOM);
     std::size_t i = 0;
     for (auto _ : state) {
-        print_report(results[i], out);
+        WrittenValues values;
+        benchmark::DoNotOptimize(write_report(text.data(), results[i], values));
+        benchmark::ClobberMemory();
         i = (i + 1) % results.size();
     }
 }
-BENCHMARK(BM_print_report);
+BENCHMARK(BM_write_report);
 
 void BM_read_number(benchmark::State& state) {
     std::string typed;

@@ -44,7 +44,8 @@ int main(int argc, char** argv) {
 #endif
     // Options are read before anything else: a mistyped one ends the run at
     // once, whatever standard input is, with fi.txt untouched.
-    const geochain::Options options = geochain::parse_options(argc, argv, geochain::is_terminal(0));
+    const geochain::Terminals terminals = geochain::find_terminals();
+    const geochain::Options options = geochain::parse_options(argc, argv, terminals.input);
     const auto say = [](int fd, const std::string& text) {
         geochain::write_all(fd, text.data(), text.size());
     };
@@ -62,5 +63,5 @@ int main(int argc, char** argv) {
             break;
     }
     geochain::catch_stop_signals();
-    return geochain::run_on_standard_streams(options);
+    return geochain::run_on_standard_streams(options, terminals);
 }

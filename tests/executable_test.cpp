@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "geodesy/transform.h"
+#include "in_process.h"
 #include "points_file_model.h"
 #include "process.h"
-#include "text/report.h"
 #include "worked_examples.h"
 
 namespace geochain {
@@ -109,11 +109,10 @@ std::vector<Row> rows() {
     const std::string dos_files = P + "\r\n" + q.typed + "\r\n\x1A" + P + "\r\n\x1A";
     // With 2>&1, standard error's lines where they stand in the dialogue:
     // the arcsine reports before the report, the warning after it.
-    std::ostringstream nan_report;
-    print_report(transform_point({0, 0, 0}), nan_report);
-    const std::string nan_cycle =
-        HEADER + PROMPTS + ASIN_DOMAIN_ERROR + ASIN_DOMAIN_ERROR + nan_report.str() +
-        "\nVarovani: bod na radku 2 (X = 0, Y = 0) nelze spocitat.\n" + QUESTION.substr(1);
+    const std::string nan_cycle = HEADER + PROMPTS + ASIN_DOMAIN_ERROR + ASIN_DOMAIN_ERROR +
+                                  testing_support::report_of(transform_point({0, 0, 0})) +
+                                  "\nVarovani: bod na radku 2 (X = 0, Y = 0) nelze spocitat.\n" +
+                                  QUESTION.substr(1);
     using S = Surroundings;
     // clang-format off
     return {
@@ -341,7 +340,7 @@ TEST(PointsFile, FourRunsAtOnceLeaveWholeRecords) {
 
 TEST(PointsFile, EveryPointReportedIsAPointLineOfTheInput) {
     const testing_support::TempDir dir;
-    const std::string log = (dir.path / "fi.txt").string();
+    const std::filesystem::path& log = dir.path;
     for (const auto& seed : std::filesystem::directory_iterator(GEOCHAIN_FUZZ_CORPUS)) {
         const std::string file = testing_support::read_file(seed.path());
         EXPECT_EQ(testing_support::points_file_mismatch(file, log), "") << seed.path();

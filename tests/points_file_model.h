@@ -14,13 +14,10 @@
 #include <vector>
 
 #include "geodesy/transform.h"
-#include "io/results_log.h"
-#include "process.h"
+#include "in_process.h"
 #include "run/dialogue.h"
 #include "run/options.h"
 #include "run/table.h"
-#include "text/report.h"
-#include "text/table_row.h"
 
 namespace geochain::testing_support {
 
@@ -68,39 +65,34 @@ inline ModelRun points_file_model(std::string text) {
 // standard input's reader skips it) and returns what differs from the
 // model, empty when nothing does: the status, the reports (each model
 // point's, in order) and the log (each model point's record, and no other).
-inline std::string points_file_mismatch(std::string input, const std::string& log) {
+inline std::string points_file_mismatch(std::string input, const std::filesystem::path& dir) {
     input.erase(0, input.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0);
     const ModelRun model = points_file_model(input);
     std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = run_dialogue(in, out, err, log, InputMode::batch);
-    const std::string logged = read_file(log);
-    std::remove(log.c_str());
-    const std::string shown = out.str();
+    const InProcessRun run =
+        run_in_process(dir, [&in](std::ostream& out, std::ostream& err, PendingRecords& log) {
+            return run_dialogue(in, out, err, log, InputMode::batch);
+        });
+    std::string expected;
     std::size_t at = 0;
     for (const PlanePoint& p : model.points) {
         const PointResult r = transform_point(p);
-        append_log(r, log);
-        std::ostringstream report;
-        print_report(r, report);
-        at = shown.find(report.str(), at);
+        expected += record_of(r);
+        at = run.out.find(report_of(r), at);
         if (at == std::string::npos) {
             return "no report of the model's point " + std::to_string(&p - model.points.data());
         }
     }
-    const std::string expected = read_file(log);
-    std::remove(log.c_str());
     // Each point computed is logged: a record too many is a point too many.
-    if (status != (model.stopped ? 1 : 0)) {
-        return "status " + std::to_string(status);
+    if (run.status != (model.stopped ? 1 : 0)) {
+        return "status " + std::to_string(run.status);
     }
-    return logged == expected ? "" : "log differs from the model's points";
+    return run.log == expected ? "" : "log differs from the model's points";
 }
 
 // The same for a table by a layout such as "n,y,x,h,...": the header, then
 // exactly the rows of the model's points, in order, and their records.
-inline std::string table_mismatch(std::string input, const std::string& log,
+inline std::string table_mismatch(std::string input, const std::filesystem::path& dir,
                                   const std::string& columns) {
     input.erase(0, input.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0);
     std::vector<const char*> args = {"geochain", "--table", "--columns", columns.c_str()};
@@ -123,9 +115,9 @@ inline std::string table_mismatch(std::string input, const std::string& log,
     for (char& ch : text) {
         ch = ch == '\r' ? '\n' : ch;
     }
-    const TableStyle style{std::count(names.begin(), names.end(), "n") > 0, rest, false};
     std::string expected;
-    append_table_header(expected, style);
+    append_table_header(expected, layout);
+    std::string records;
     bool stopped = false;
     bool first = true;
     bool first_line = true;  // of the file: where UTF-16 shows
@@ -172,27 +164,22 @@ inline std::string table_mismatch(std::string input, const std::string& log,
         }
         points.push_back({std::strtod(x.c_str(), nullptr), std::strtod(y.c_str(), nullptr),
                           std::strtod(h.c_str(), nullptr)});
-        append_table_row(expected, style, {name, x, y, h, carried}, transform_point(points.back()));
-        expected += '\n';
+        const PointResult r = transform_point(points.back());
+        expected += row_of(layout, {name, x, y, h, carried}, r) + '\n';
+        records += record_of(r);
     }
     std::istringstream in(input);
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = run_table(in, out, err, log, layout);
-    const std::string logged = read_file(log);
-    std::remove(log.c_str());
-    for (const PlanePoint& p : points) {
-        append_log(transform_point(p), log);
+    const InProcessRun run = run_in_process(
+        dir, [&in, &layout](std::ostream& out, std::ostream& err, PendingRecords& log) {
+            return run_table(in, out, err, log, layout);
+        });
+    if (run.status != (stopped ? 1 : 0)) {
+        return "status " + std::to_string(run.status);
     }
-    const std::string records = read_file(log);
-    std::remove(log.c_str());
-    if (status != (stopped ? 1 : 0)) {
-        return "status " + std::to_string(status);
-    }
-    if (out.str() != expected) {
+    if (run.out != expected) {
         return "rows differ from the model's points";
     }
-    return logged == records ? "" : "log differs from the model's points";
+    return run.log == records ? "" : "log differs from the model's points";
 }
 
 }  // namespace geochain::testing_support

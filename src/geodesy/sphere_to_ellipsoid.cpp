@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <limits>
 
-#include "geodesy/constants.h"
-
 namespace geochain {
 
 namespace {
@@ -23,22 +21,23 @@ std::int32_t truncate_to_int32(double value) {
 
 }  // namespace
 
-GeographicCoords to_geographic(SphericalCoords s) {
-    const double dU = s.U - U0_DEG / DEG_PER_RAD;
+GeographicCoords to_geographic(SphericalCoords s, const KrovakProjection& k) {
+    const double dU = s.U - k.u0_deg / DEG_PER_RAD;
+    const SeriesTerm* const series = k.phi_series;
     // Each term is divided by its exact power of ten only after the product,
     // and the terms are summed left to right with the sign pattern + - + +.
-    const double t1 = (PHI_SERIES[0].coefficient * dU) / PHI_SERIES[0].divisor;
-    const double t2 = (std::pow(dU, 2) * PHI_SERIES[1].coefficient) / PHI_SERIES[1].divisor;
-    const double t3 = (std::pow(dU, 3) * PHI_SERIES[2].coefficient) / PHI_SERIES[2].divisor;
-    const double t4 = (std::pow(dU, 4) * PHI_SERIES[3].coefficient) / PHI_SERIES[3].divisor;
+    const double t1 = (series[0].coefficient * dU) / series[0].divisor;
+    const double t2 = (std::pow(dU, 2) * series[1].coefficient) / series[1].divisor;
+    const double t3 = (std::pow(dU, 3) * series[2].coefficient) / series[2].divisor;
+    const double t4 = (std::pow(dU, 4) * series[3].coefficient) / series[3].divisor;
     const double dfi = ((t1 - t2) + t3) + t4;
-    // The product is rounded to a double before 49.5 is added.
+    // The product is rounded to a double before phi0 is added.
     const double dfi_deg = dfi * DEG_PER_RAD;
-    const double fi = PHI0_DEG + dfi_deg;
+    const double fi = k.phi0_deg + dfi_deg;
 
     // V * (1/alpha) is formed in extended precision and rounded once.
-    const double lambda_ferro = static_cast<double>(static_cast<long double>(s.V) * INV_ALPHA);
-    return {fi, lambda_ferro - FERRO_OFFSET_DEG};
+    const double lambda_ferro = static_cast<double>(static_cast<long double>(s.V) * k.inv_alpha);
+    return {fi, lambda_ferro - k.ferro_offset_deg};
 }
 
 Sexagesimal split_sexagesimal(double angle_deg) {

@@ -1,13 +1,14 @@
 // From the Krovak reference sphere onto the Bessel 1841 ellipsoid.
 #pragma once
 
+#include "geodesy/constants.h"
 #include "geodesy/records.h"
 
 namespace geochain {
 
-// fi from the four-term latitude series about 49.5 deg; lambda by scaling V
+// fi from the projection's four-term latitude series about phi0; lambda by scaling V
 // and moving the prime meridian from Ferro to Greenwich.
-GeographicCoords to_geographic(SphericalCoords s);
+GeographicCoords to_geographic(SphericalCoords s, const KrovakProjection& k);
 
 // Degrees, minutes and seconds, each truncated toward zero and carrying the
 // sign of the angle. A part that is not a number or does not fit 32 bits

@@ -6,16 +6,17 @@
 
 namespace geochain {
 
-PointResult transform_point(PlanePoint p) {
+PointResult transform_point(PlanePoint p, const KrovakProjection& projection,
+                            const Ellipsoid& ellipsoid) {
     PointResult r{};
     r.plane = p;
     r.polar = to_polar(p);
-    r.cartographic = to_cartographic(r.polar);
-    r.spherical = to_spherical(r.cartographic);
-    r.geographic = to_geographic(r.spherical);
+    r.cartographic = to_cartographic(r.polar, projection);
+    r.spherical = to_spherical(r.cartographic, projection);
+    r.geographic = to_geographic(r.spherical, projection);
     r.lambda_dms = split_sexagesimal(r.geographic.lambda);
     r.fi_dms = split_sexagesimal(r.geographic.fi);
-    r.geocentric = to_geocentric(r.geographic, p.h);
+    r.geocentric = to_geocentric(r.geographic, p.h, ellipsoid);
     return r;
 }
 

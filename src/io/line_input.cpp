@@ -101,27 +101,27 @@ void split_at_blanks(std::string_view text, std::vector<std::string_view>& words
 // each field one word, its blanks around it dropped, an empty field an
 // empty word, and empty fields at the end of the line none. A quoted word
 // is taken off its quotes in `writable`, the line's own copy.
-void split_words(std::string_view text, std::string* writable, bool spreadsheet,
+void split_words(std::string_view text, std::string* writable, bool decimal_comma,
                  std::vector<std::string_view>& words, std::vector<double>& plain) {
     words.clear();
     plain.clear();
-    if (!spreadsheet) {
+    if (!decimal_comma) {
         split_at_blanks(text, words, plain);
         return;
     }
-    bool csv = false;
+    bool at_semicolons = false;
     bool quoted = false;
     for (const char ch : text) {
         quoted = quoted != (ch == '"');
-        csv = csv || (ch == ';' && !quoted);
+        at_semicolons = at_semicolons || (ch == ';' && !quoted);
     }
     for (std::size_t i = 0; i < text.size();) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (!csv && is_blank(c)) {
+        if (!at_semicolons && is_blank(c)) {
             ++i;
             continue;
         }
-        if (csv) {
+        if (at_semicolons) {
             while (i < text.size() && is_blank(static_cast<unsigned char>(text[i]))) {
                 ++i;
             }
@@ -131,13 +131,13 @@ void split_words(std::string_view text, std::string* writable, bool spreadsheet,
         if (writable != nullptr && i < text.size() && text[i] == '"') {
             word = unquoted(*writable, i, end);
         } else {
-            while (end < text.size() && (csv ? text[end] != ';' : !is_blank(text[end]))) {
+            while (end < text.size() && (at_semicolons ? text[end] != ';' : !is_blank(text[end]))) {
                 ++end;
             }
             word = trimmed(std::string_view(text).substr(i, end - i));
         }
         words.push_back(word);
-        if (csv) {
+        if (at_semicolons) {
             while (end < text.size() && text[end] != ';') {
                 ++end;
             }
@@ -152,7 +152,7 @@ void split_words(std::string_view text, std::string* writable, bool spreadsheet,
             i = end;
         }
     }
-    while (csv && !words.empty() && words.back().empty()) {
+    while (at_semicolons && !words.empty() && words.back().empty()) {
         words.pop_back();
     }
 }
@@ -238,7 +238,7 @@ struct GetArea : std::streambuf {
 // The line as a view of the input's buffer, taken, when the buffer holds it
 // whole up to its line end and no quote of a spreadsheet's CSV needs taking
 // off: no byte of it is copied.
-bool line_in_place(InputLines& in, bool spreadsheet, std::string_view& text) {
+bool line_in_place(InputLines& in, bool decimal_comma, std::string_view& text) {
     const char* const next = GetArea::next(in.buf);
     const auto size = static_cast<std::size_t>(GetArea::end(in.buf) - next);
     const auto* lf = static_cast<const char*>(std::memchr(next, '\n', size));
@@ -248,7 +248,7 @@ bool line_in_place(InputLines& in, bool spreadsheet, std::string_view& text) {
         return false;
     }
     text = std::string_view(next, cr != nullptr ? static_cast<std::size_t>(cr - next) : to_lf);
-    if (spreadsheet && text.find('"') != std::string_view::npos) {
+    if (decimal_comma && text.find('"') != std::string_view::npos) {
         return false;
     }
     GetArea::skip(in.buf, text.size());
@@ -256,15 +256,6 @@ bool line_in_place(InputLines& in, bool spreadsheet, std::string_view& text) {
 }
 
 }  // namespace
-
-std::string describe_layout(const Layout& layout) {
-    static constexpr const char* NAMES[] = {"cislo", "X", "Y", "h", "-"};
-    std::string text;
-    for (const Column c : layout.columns) {
-        text.append(text.empty() ? "" : " ").append(NAMES[static_cast<int>(c)]);
-    }
-    return layout.rest ? text + " ..." : text;
-}
 
 BatchLine read_batch_line(InputLines& in, const Layout& layout) {
     for (;;) {

@@ -10,26 +10,9 @@
 
 #include "geodesy/records.h"
 #include "io/number_input.h"
+#include "text/columns.h"
 
 namespace geochain {
-
-// What each word of a point's line is.
-enum class Column { name, x, y, h, skip };
-
-// How a point's line is laid out and read.
-struct Layout {
-    std::vector<Column> columns{Column::x, Column::y, Column::h};
-    bool rest = false;  // further words are carried, joined by one blank
-    // Numbers take the decimal comma, and a line that holds ';' is split
-    // there, as a spreadsheet saves CSV, each field one word, quoted or not.
-    bool decimal_comma = false;
-    // A first line with no number where the layout has a coordinate is a
-    // header, and is skipped.
-    bool header_skipped = false;
-};
-
-// The layout as a line of its words would name them: "X Y h", "cislo Y X h ...".
-std::string describe_layout(const Layout& layout);
 
 enum class LineKind {
     point,         // the layout's words, each coordinate a number

@@ -4,7 +4,7 @@
 #include <climits>
 
 #include "io/descriptor_io.h"
-#include "text/log_record.h"
+#include "io/descriptor_streams.h"
 
 namespace geochain {
 
@@ -66,7 +66,7 @@ void append_whole(int fd, std::string_view text, std::size_t lead) {
 
 }  // namespace
 
-void append_records(std::string_view records, const std::string& path) {
+void append_log(std::string_view records, const std::string& path) {
     // Append mode puts every write at the end, in one piece, even if another
     // process writes the file too. Never wait for it: a FIFO whose reader
     // stops reading fails the write.
@@ -91,10 +91,35 @@ void append_records(std::string_view records, const std::string& path) {
     close_descriptor(fd);
 }
 
-void append_log(const PointResult& r, const std::string& path) {
-    std::string record;
-    append_record(record, r);
-    append_records(record, path);
+void put_logged(std::ostream& out, std::string_view text, std::string_view record,
+                PendingRecords& log) {
+    put_text(out, text);
+    const std::streamoff report_end = put_so_far(out);
+    if (report_end >= 0) {
+        log.text.append(record);
+        log.ends.emplace_back(static_cast<std::uint64_t>(report_end), log.text.size());
+    }
+}
+
+void log_reports_out(PendingRecords& log, std::uint64_t bytes_out) {
+    std::size_t reports = 0;
+    std::size_t whole = 0;
+    for (const auto& [report_end, record_end] : log.ends) {
+        if (report_end > bytes_out) {
+            break;
+        }
+        whole = record_end;
+        ++reports;
+    }
+    if (reports == 0) {
+        return;
+    }
+    append_log(std::string_view(log.text).substr(0, whole), log.path);
+    log.text.erase(0, whole);
+    log.ends.erase(log.ends.begin(), log.ends.begin() + static_cast<std::ptrdiff_t>(reports));
+    for (auto& [report_end, record_end] : log.ends) {
+        record_end -= whole;
+    }
 }
 
 }  // namespace geochain

@@ -12,7 +12,8 @@ volatile std::sig_atomic_t at_once = 0;  // waiting for input: stop in the handl
 
 #ifndef _WIN32
 // Async-signal-safe: the default action again, and the signal raised anew.
-// Raised inside its own handler, it waits there for the handler's return.
+// Unblocked first, so that raised inside its own handler too it ends the
+// process at once, there.
 void stop_by(int sig) {
     struct sigaction dfl {};
     dfl.sa_handler = SIG_DFL;

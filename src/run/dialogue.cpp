@@ -6,12 +6,12 @@
 
 #include "geodesy/transform.h"
 #include "io/clear_screen.h"
-#include "io/console_streams.h"
-#include "io/descriptor_io.h"
+#include "io/descriptor_streams.h"
 #include "io/line_input.h"
 #include "io/number_input.h"
 #include "io/results_log.h"
 #include "run/messages.h"
+#include "text/log_record.h"
 #include "text/report.h"
 
 namespace geochain {
@@ -134,6 +134,17 @@ Reply batch_reply(InputLines& in, const Layout& layout, BatchLine& line, bool& n
     }
 }
 
+// Puts the report, its record held until the report is out.
+void print_report(const PointResult& result, std::ostream& out, PendingRecords& log) {
+    char report[REPORT_ROOM];
+    char record[RECORD_ROOM];
+    WrittenValues values;
+    const char* const report_end = write_report(report, result, values);
+    const char* const record_end = write_record(record, result, values);
+    put_logged(out, std::string_view(report, static_cast<std::size_t>(report_end - report)),
+               std::string_view(record, static_cast<std::size_t>(record_end - record)), log);
+}
+
 }  // namespace
 
 PointReading read_point(InputLines& in, std::ostream& out) {
@@ -154,15 +165,12 @@ PointReading read_point(InputLines& in, std::ostream& out) {
     return reading;
 }
 
-int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err,
-                 const std::string& log_path, InputMode mode, PendingRecords* held,
-                 const Layout& layout) {
+int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err, PendingRecords& log,
+                 InputMode mode, const Layout& layout) {
     InputLines in{*in_stream.rdbuf()};
     const bool batch = mode == InputMode::batch;
     BatchLine line;  // batch: the line of the current point, then the one after it
     bool next_point_read = false;
-    char report[REPORT_ROOM];
-    char record_room[RECORD_ROOM];
     for (;;) {
         // The clear is the operator's: nobody reads a file's dialogue on
         // the screen.
@@ -176,12 +184,7 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err,
         }
         const PointResult result = transform_point(reading.point);
         report_asin_domain_errors(result, err);
-        RecordValues values;
-        const char* const report_end = write_report(report, result, &values);
-        const std::string_view record(
-            record_room, static_cast<std::size_t>(write_record(record_room, values) - record_room));
-        put_logged(out, std::string_view(report, static_cast<std::size_t>(report_end - report)),
-                   record, held, log_path);
+        print_report(result, out, log);
 
         put_text(out, "\n");
         if (batch) {

@@ -6,9 +6,10 @@
 #include <string>
 
 #include "geodesy/records.h"
-#include "io/console_streams.h"
 #include "io/line_input.h"
 #include "io/number_input.h"
+#include "io/results_log.h"
+#include "text/columns.h"
 
 namespace geochain {
 
@@ -36,17 +37,13 @@ struct PointReading {
 // prompt written again.
 PointReading read_point(InputLines& in, std::ostream& out);
 
-// Runs the dialogue over the given streams, logging every point to log_path,
-// and returns the exit status: 0 when the operator answers "0" or the input
-// ends between points; 1 when it ends inside a point, when batch input holds
-// a line it cannot take, when the input cannot be read, or when the output
-// is lost.
-// Given held records, each point's log record is held there instead, with
-// where its report ends in out, for the output to log once the report is
-// written whole.
+// Runs the dialogue over the given streams and returns the exit status: 0
+// when the operator answers "0" or the input ends between points; 1 when it
+// ends inside a point, when batch input holds a line it cannot take, when
+// the input cannot be read, or when the output is lost. Each point's log
+// record waits in `log` until the output tells that its report is out.
 // Batch lines are read by the layout.
-int run_dialogue(std::istream& in, std::ostream& out, std::ostream& err,
-                 const std::string& log_path, InputMode mode, PendingRecords* held = nullptr,
-                 const Layout& layout = Layout{});
+int run_dialogue(std::istream& in, std::ostream& out, std::ostream& err, PendingRecords& log,
+                 InputMode mode, const Layout& layout = Layout{});
 
 }  // namespace geochain

@@ -7,6 +7,7 @@
 
 #include "geodesy/records.h"
 #include "io/line_input.h"
+#include "text/columns.h"
 
 namespace geochain {
 

@@ -23,16 +23,22 @@ std::string parse_layout(std::string_view list, Layout& layout) {
         if (layout.rest) {
             return "\"...\" musi byt posledni";
         }
-        if (name == "...") {
+        if (name == REST_OPTION) {
             layout.rest = true;
             continue;
         }
-        static constexpr std::string_view NAMES[] = {"n", "x", "y", "h", "-"};
-        const auto* found = std::find(std::begin(NAMES), std::end(NAMES), name);
-        if (found == std::end(NAMES)) {
-            return "neznamy sloupec \"" + std::string(name) + "\", mozne jsou n, x, y, h, - a ...";
+        const auto* found = std::find_if(std::begin(COLUMN_NAMES), std::end(COLUMN_NAMES),
+                                         [name](const ColumnName& c) { return c.option == name; });
+        if (found == std::end(COLUMN_NAMES)) {
+            std::string known;
+            for (const ColumnName& c : COLUMN_NAMES) {
+                known.append(c.option).append(", ");
+            }
+            known.replace(known.size() - 2, 2, " a ");
+            return "neznamy sloupec \"" + std::string(name) + "\", mozne jsou " + known +
+                   std::string(REST_OPTION);
         }
-        const auto column = static_cast<Column>(found - std::begin(NAMES));
+        const Column column = found->column;
         xs += column == Column::x ? 1 : 0;
         ys += column == Column::y ? 1 : 0;
         if (column != Column::skip &&

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "io/line_input.h"
+#include "text/columns.h"
 
 namespace geochain {
 

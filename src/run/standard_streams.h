@@ -5,7 +5,16 @@
 
 namespace geochain {
 
+// Which standard streams are a terminal: an operator types at the input,
+// or watches the output. Decided once, at start-up.
+struct Terminals {
+    bool input;
+    bool output;
+};
+
+Terminals find_terminals();
+
 // The dialogue, or the table the options ask for, and the exit status.
-int run_on_standard_streams(const Options& options);
+int run_on_standard_streams(const Options& options, Terminals terminals);
 
 }  // namespace geochain

@@ -4,24 +4,22 @@
 #include <vector>
 
 #include "geodesy/transform.h"
-#include "io/number_input.h"
-#include "io/results_log.h"
+#include "io/descriptor_streams.h"
+#include "io/line_input.h"
 #include "run/messages.h"
+#include "text/log_record.h"
 #include "text/table_row.h"
 
 namespace geochain {
 
-int run_table(std::istream& in_stream, std::ostream& out, std::ostream& err,
-              const std::string& log_path, const Layout& layout, PendingRecords* held) {
+int run_table(std::istream& in_stream, std::ostream& out, std::ostream& err, PendingRecords& log,
+              const Layout& layout) {
     InputLines in{*in_stream.rdbuf()};
-    const TableStyle style{
-        std::count(layout.columns.begin(), layout.columns.end(), Column::name) > 0, layout.rest,
-        layout.decimal_comma};
     std::string header;
-    append_table_header(header, style);
+    append_table_header(header, layout);
     put_text(out, header);
     std::vector<char> row;
-    char record_room[RECORD_ROOM];
+    char record[RECORD_ROOM];
     for (;;) {
         if (!ready_to_read(out)) {
             return 1;
@@ -44,17 +42,14 @@ int run_table(std::istream& in_stream, std::ostream& out, std::ostream& err,
         // allocation and nothing filled in advance.
         const RowWords words{line.name, line.x, line.y, line.h, line.rest};
         row.resize(std::max(row.size(), table_row_room(words)));
-        RecordValues values;
-        const char* const row_end = write_table_row(row.data(), style, words, result, &values);
-        const char* const record_end = layout.decimal_comma ? write_record(record_room, result)
-                                                            : write_record(record_room, values);
-        const std::string_view record(record_room,
-                                      static_cast<std::size_t>(record_end - record_room));
+        WrittenValues values;
+        const char* const row_end = write_table_row(row.data(), layout, words, result, values);
+        const char* const record_end = write_record(record, result, values);
         // The record waits until the row is out: its line end writes it at
         // a terminal.
         put_logged(out,
                    std::string_view(row.data(), static_cast<std::size_t>(row_end - row.data())),
-                   record, held, log_path);
+                   std::string_view(record, static_cast<std::size_t>(record_end - record)), log);
         put_text(out, "\n");
         warn_if_outside_area(line, result, err);
     }

@@ -3,19 +3,17 @@
 
 #include <istream>
 #include <ostream>
-#include <string>
 
-#include "io/console_streams.h"
-#include "io/line_input.h"
+#include "io/results_log.h"
+#include "text/columns.h"
 
 namespace geochain {
 
 // Writes the header, then reads lines by the layout and writes each point's
-// row, logging it to log_path (or holding its record, given held records,
-// until the row is out). Returns 0 at the end of the input, 1 at the first
-// line that does not fit the layout, at a read error, or when the output
-// is lost.
-int run_table(std::istream& in, std::ostream& out, std::ostream& err, const std::string& log_path,
-              const Layout& layout, PendingRecords* held = nullptr);
+// row, its record held in `log` until the row is out. Returns 0 at the end
+// of the input, 1 at the first line that does not fit the layout, at a read
+// error, or when the output is lost.
+int run_table(std::istream& in, std::ostream& out, std::ostream& err, PendingRecords& log,
+              const Layout& layout);
 
 }  // namespace geochain

@@ -1,10 +1,7 @@
 #include "text/log_record.h"
 
 #include <cstring>
-#include <string_view>
-
-#include "geodesy/constants.h"
-#include "text/format_fixed.h"
+#include <utility>
 
 namespace geochain {
 
@@ -15,31 +12,34 @@ char* put(char* at, std::string_view text) {
     return at + text.size();
 }
 
+template <std::size_t I>
+char* put_value(char* at, const PointResult& r, const WrittenValues& values) {
+    constexpr Quantity q = RECORD_QUANTITIES[I];
+    constexpr auto decimals = static_cast<std::size_t>(rule(q).decimals);
+    at = put(at, RECORD_TEXT[I]);
+    const std::string_view text = values[static_cast<std::size_t>(q)];
+    if (text.empty()) {
+        return write_quantity(at, r, q);
+    }
+    char* const end = put(at, text);
+    if (decimals > 0 && text.size() > decimals && *(end - decimals - 1) == ',') {
+        *(end - decimals - 1) = '.';
+    }
+    return end;
+}
+
+template <std::size_t... I>
+char* put_values(char* at, const PointResult& r, const WrittenValues& values,
+                 std::index_sequence<I...>) {
+    ((at = put_value<I>(at, r, values)), ...);
+    return at;
+}
+
 }  // namespace
 
-char* write_record(char* at, const RecordValues& values) {
-    // The headings, "souradncie" and the order S before D are what stored
-    // logs already hold; they differ from the console on purpose.
-    at = put(put(at, "Kartograficke souradnice S, D : \r\nS = "), values.S);
-    at = put(put(at, "   D = "), values.D);
-    at = put(put(at, "\r\nSfericke souradncie U, V : \r\nU = "), values.U);
-    return put(put(put(at, "   V = "), values.V), "\r\n");
-}
-
-char* write_record(char* at, const PointResult& r) {
-    char text[4][FIXED_ROOM];
-    const auto value = [&text](int i, double v) {
-        return std::string_view(text[i],
-                                static_cast<std::size_t>(write_fixed(text[i], v, 8) - text[i]));
-    };
-    return write_record(
-        at, {value(0, r.cartographic.S * DEG_PER_RAD), value(1, r.cartographic.D * DEG_PER_RAD),
-             value(2, r.spherical.U * DEG_PER_RAD), value(3, r.spherical.V)});
-}
-
-void append_record(std::string& records, const PointResult& r) {
-    char record[RECORD_ROOM];
-    records.append(record, static_cast<std::size_t>(write_record(record, r) - record));
+char* write_record(char* at, const PointResult& r, const WrittenValues& values) {
+    at = put_values(at, r, values, std::make_index_sequence<std::size(RECORD_QUANTITIES)>());
+    return put(at, RECORD_TEXT[std::size(RECORD_QUANTITIES)]);
 }
 
 }  // namespace geochain

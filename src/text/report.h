@@ -2,28 +2,75 @@
 #pragma once
 
 #include <cstddef>
-#include <iostream>
-#include <string>
+#include <string_view>
 
 #include "geodesy/records.h"
-#include "text/format_fixed.h"
-#include "text/log_record.h"
+#include "text/quantities.h"
 
 namespace geochain {
 
-// Room for a report: its fixed text, and fourteen values and four whole
-// numbers each at their longest.
-inline constexpr std::size_t REPORT_ROOM = 512 + 14 * FIXED_ROOM + std::size_t{4} * 24;
+// What follows a piece of the report's fixed text.
+enum class Shown { quantity, lambda_dms, fi_dms };
+
+struct ReportPiece {
+    std::string_view text;
+    Shown shown;
+    Quantity quantity;  // of Shown::quantity
+};
+
+constexpr ReportPiece value_after(std::string_view text, Quantity q) {
+    return {text, Shown::quantity, q};
+}
+
+// 0xE9 is e-acute in Windows-1250 and ISO 8859-2, written as that one byte.
+// A literal of its own, so that the hex escape cannot run into the "r".
+inline constexpr char SPHERICAL_HEADING[] =
+    "\n\nSferick"
+    "\xE9"
+    " souradnice (U,V) : \n--------------------------- \nU = ";
+
+// The report as it reads: each piece of text, then what follows it.
+inline constexpr ReportPiece REPORT[] = {
+    value_after("\nPolarni souradnice (ro,epsilon) : \n-------------------------------- \nro = ",
+                Quantity::ro),
+    value_after("    epsilon = ", Quantity::epsilon),
+    value_after("\n\nKartograficke souradnice (S,D) : \n-------------------------------- \nD = ",
+                Quantity::D),
+    value_after("    S = ", Quantity::S),
+    value_after(SPHERICAL_HEADING, Quantity::U),
+    value_after("    V (E-Ferro.) = ", Quantity::V),
+    {"\n\nZemepisne souradnice (fi,lambda) : \n---------------------------------- \nlambda = ",
+     Shown::lambda_dms, Quantity::lambda},
+    {"\nfi = ", Shown::fi_dms, Quantity::fi},
+    value_after("N= ", Quantity::N_plus_h),
+    value_after("\n\nGeocentricke souradnice : \n------------------------- \nX = ", Quantity::X),
+    value_after("   Y = ", Quantity::Y),
+    value_after("   Z = ", Quantity::Z),
+};
+
+// The seconds of an angle split into degrees, minutes and seconds.
+inline constexpr int SECONDS_DECIMALS = 4;
+
+// "15o 7' 1.4002'' ": "o" stands for the degree sign.
+inline constexpr std::size_t DMS_TEXT = 7;
+inline constexpr std::size_t DMS_ROOM = 2 * INTEGER_ROOM + fixed_room(SECONDS_DECIMALS) + DMS_TEXT;
+
+constexpr std::size_t report_room() {
+    std::size_t room = 0;
+    for (const ReportPiece& piece : REPORT) {
+        room +=
+            piece.text.size() +
+            (piece.shown == Shown::quantity ? fixed_room(rule(piece.quantity).decimals) : DMS_ROOM);
+    }
+    return room;
+}
+
+// Room for a report at its longest: its fixed text and every value in it.
+inline constexpr std::size_t REPORT_ROOM = report_room();
 
 // Writes the fixed Czech layout at `at`, which has REPORT_ROOM bytes, line
 // ends as "\n", and returns the end: right after the Z value, with no line
-// end. Given values, they are set to the log record's values as written.
-char* write_report(char* at, const PointResult& r, RecordValues* values = nullptr);
-
-std::string report_text(const PointResult& r);
-
-// Writes the report in one piece; an output at a terminal writes each line
-// as it ends.
-void print_report(const PointResult& r, std::ostream& out = std::cout);
+// end. Each quantity's text is set in `values` as written.
+char* write_report(char* at, const PointResult& r, WrittenValues& values);
 
 }  // namespace geochain

@@ -2,17 +2,18 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iterator>
-#include <vector>
-
-#include "geodesy/constants.h"
-#include "text/format_fixed.h"
+#include <utility>
 
 namespace geochain {
 
 namespace {
 
-char separator(const TableStyle& style) { return style.decimal_comma ? ';' : '\t'; }
+char separator(const Layout& layout) { return layout.decimal_comma ? ';' : '\t'; }
+
+bool has_name(const Layout& layout) {
+    return std::find(layout.columns.begin(), layout.columns.end(), Column::name) !=
+           layout.columns.end();
+}
 
 char* put(char* at, std::string_view text) {
     std::memcpy(at, text.data(), text.size());
@@ -21,8 +22,8 @@ char* put(char* at, std::string_view text) {
 
 // A text column as CSV quotes it when it holds the separator or a quote,
 // so that a spreadsheet reads it back as one cell.
-char* put_text_column(char* at, const TableStyle& style, std::string_view word) {
-    if (!style.decimal_comma || word.find_first_of(";\"") == std::string_view::npos) {
+char* put_text_column(char* at, const Layout& layout, std::string_view word) {
+    if (!layout.decimal_comma || word.find_first_of(";\"") == std::string_view::npos) {
         return put(at, word);
     }
     *at++ = '"';
@@ -36,50 +37,65 @@ char* put_text_column(char* at, const TableStyle& style, std::string_view word) 
     return at;
 }
 
-// A column's separator, then a value; the decimal comma in its place for a
-// Czech spreadsheet.
-char* put_value(char* at, const TableStyle& style, double value, int decimals) {
-    *at++ = separator(style);
-    char* const end = write_fixed(at, value, decimals);
-    if (style.decimal_comma) {
-        std::replace(at, end, '.', ',');
+// A quantity after its separator; the decimal comma in place of the point
+// for a Czech spreadsheet (an infinity or not-a-number has none).
+template <std::size_t I>
+char* put_value(char* at, char sep, bool decimal_comma, const PointResult& r,
+                WrittenValues& values) {
+    constexpr QuantityRule shown = QUANTITIES[I];
+    *at++ = sep;
+    char* const end = write_quantity(at, r, shown.quantity);
+    if constexpr (shown.decimals > 0) {
+        if (decimal_comma && end - at > shown.decimals) {
+            char* const point = end - shown.decimals - 1;
+            *point = *point == '.' ? ',' : *point;
+        }
     }
+    written(values, shown.quantity) = {at, static_cast<std::size_t>(end - at)};
     return end;
 }
 
-// Room for the twelve values of a row at their longest, each after its
+template <std::size_t... I>
+char* put_values(char* at, char sep, bool decimal_comma, const PointResult& r,
+                 WrittenValues& values, std::index_sequence<I...>) {
+    ((at = put_value<I>(at, sep, decimal_comma, r, values)), ...);
+    return at;
+}
+
+// Room for every quantity of a row at its longest, each after its
 // separator.
-constexpr std::size_t VALUES_ROOM = 12 * (1 + FIXED_ROOM);
+constexpr std::size_t VALUES_ROOM = quantities_room(1);
 
 }  // namespace
 
-void append_table_header(std::string& text, const TableStyle& style) {
-    // The plane X, Y and h as read, then the stages; the geocentric X, Y, Z
-    // named apart from the plane ones.
-    static constexpr const char* VALUES[] = {"X",      "Y",   "h",    "ro",   "epsilon",
-                                             "S",      "D",   "U",    "V",    "fi",
-                                             "lambda", "N+h", "Xgeo", "Ygeo", "Zgeo"};
-    const char sep = separator(style);
-    if (style.name) {
-        text.append("cislo").append(1, sep);
+void append_table_header(std::string& text, const Layout& layout) {
+    const char sep = separator(layout);
+    if (has_name(layout)) {
+        text.append(column_word(Column::name)).append(1, sep);
     }
-    for (const char* column : VALUES) {
-        text.append(column == VALUES[0] ? 0 : 1, sep).append(column);
+    text.append(column_word(Column::x)).append(1, sep).append(column_word(Column::y));
+    text.append(1, sep).append(column_word(Column::h));
+    for (const QuantityRule& q : QUANTITIES) {
+        text.append(1, sep).append(q.header);
     }
-    text += style.rest ? std::string(1, sep) + "zbytek\n" : "\n";
+    if (layout.rest) {
+        text.append(1, sep).append(REST_HEADER);
+    }
+    text += '\n';
 }
 
 std::size_t table_row_room(const RowWords& words) {
     // A quoted text column doubles its quotes and gains two.
-    return 2 * (words.name.size() + words.rest.size()) + words.x.size() + words.y.size() +
-           words.h.size() + VALUES_ROOM + 16;
+    const auto quoted = [](std::string_view word) { return 2 * word.size() + 2; };
+    return quoted(words.name) + 1 + words.x.size() + 1 + words.y.size() + 1 + words.h.size() +
+           VALUES_ROOM + 1 + quoted(words.rest);
 }
 
-char* write_table_row(char* at, const TableStyle& style, const RowWords& words,
-                      const PointResult& r, RecordValues* record) {
-    const char sep = separator(style);
-    if (style.name) {
-        at = put_text_column(at, style, words.name);
+char* write_table_row(char* at, const Layout& layout, const RowWords& words, const PointResult& r,
+                      WrittenValues& values) {
+    const char sep = separator(layout);
+    if (has_name(layout)) {
+        at = put_text_column(at, layout, words.name);
         *at++ = sep;
     }
     at = put(at, words.x);
@@ -87,45 +103,13 @@ char* write_table_row(char* at, const TableStyle& style, const RowWords& words,
     at = put(at, words.y);
     *at++ = sep;
     at = put(at, words.h);
-    const double shown[] = {r.polar.ro,
-                            r.polar.epsilon * DEG_PER_RAD,
-                            r.cartographic.S * DEG_PER_RAD,
-                            r.cartographic.D * DEG_PER_RAD,
-                            r.spherical.U * DEG_PER_RAD,
-                            r.spherical.V,
-                            r.geographic.fi,
-                            r.geographic.lambda,
-                            r.geocentric.N + r.plane.h,
-                            r.geocentric.X,
-                            r.geocentric.Y,
-                            r.geocentric.Z};
-    static constexpr int DECIMALS[] = {8, 8, 8, 8, 8, 8, 9, 9, 4, 4, 4, 4};
-    const char* starts[std::size(DECIMALS) + 1];
-    for (std::size_t i = 0; i < std::size(DECIMALS); ++i) {
-        starts[i] = at + 1;  // after the separator
-        at = put_value(at, style, shown[i], DECIMALS[i]);
-    }
-    starts[std::size(DECIMALS)] = at + 1;
-    // S, D, U and V as written, when their decimal point is the record's.
-    if (record != nullptr && !style.decimal_comma) {
-        const auto value = [&starts](std::size_t i) {
-            return std::string_view(starts[i],
-                                    static_cast<std::size_t>(starts[i + 1] - starts[i] - 1));
-        };
-        *record = {value(2), value(3), value(4), value(5)};
-    }
-    if (style.rest) {
+    at = put_values(at, sep, layout.decimal_comma, r, values,
+                    std::make_index_sequence<QUANTITY_COUNT>());
+    if (layout.rest) {
         *at++ = sep;
-        at = put_text_column(at, style, words.rest);
+        at = put_text_column(at, layout, words.rest);
     }
     return at;
-}
-
-void append_table_row(std::string& text, const TableStyle& style, const RowWords& words,
-                      const PointResult& r) {
-    std::vector<char> row(table_row_room(words));
-    text.append(row.data(), static_cast<std::size_t>(write_table_row(row.data(), style, words, r) -
-                                                     row.data()));
 }
 
 }  // namespace geochain

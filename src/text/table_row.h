@@ -1,46 +1,36 @@
 // One line a point: the words of its input line that name and place it,
-// then every stage of the chain, as a spreadsheet reads them.
+// then every quantity the point shows, as a spreadsheet reads them.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "geodesy/records.h"
-#include "text/log_record.h"
+#include "text/columns.h"
+#include "text/quantities.h"
 
 namespace geochain {
-
-// The columns a table has beside the values, and its punctuation.
-struct TableStyle {
-    bool name = false;  // a first column of the point's number or name
-    bool rest = false;  // a last column of the rest of its line
-    // ';' between the columns and decimal commas, as a Czech spreadsheet
-    // reads CSV; otherwise a tab, and the full stop.
-    bool decimal_comma = false;
-};
 
 // The words of a point's line that its row shows as they were written.
 struct RowWords {
     std::string_view name, x, y, h, rest;
 };
 
-// The header line, one ASCII word a column, with its line end.
-void append_table_header(std::string& text, const TableStyle& style);
+// The header line, one ASCII word a column, with its line end: the
+// point's number when the layout has one, X, Y and h as read, every
+// quantity, and the rest of the line when the layout carries it.
+void append_table_header(std::string& text, const Layout& layout);
 
 // Room that a point's row needs, by the words it shows.
 std::size_t table_row_room(const RowWords& words);
 
 // Writes a point's row at `at`, which has table_row_room bytes, without its
-// line end, and returns the end: ro, epsilon, S, D, U, V with 8 decimals, fi
-// and lambda in decimal degrees with 9, N + h and X, Y, Z with 4, each
-// rounded as the report rounds it. Given record, it is set to the log
-// record's values as written there, unless the row's decimal point is a
-// comma.
-char* write_table_row(char* at, const TableStyle& style, const RowWords& words,
-                      const PointResult& r, RecordValues* record = nullptr);
-
-// The same row, appended.
-void append_table_row(std::string& text, const TableStyle& style, const RowWords& words,
-                      const PointResult& r);
+// line end, and returns the end; each quantity rounded as the report
+// rounds it. Separated by tabs, or, with the layout's decimal comma, by
+// ';' with decimal commas and text columns quoted as CSV quotes them. Each
+// quantity's text is set in `values` as written.
+char* write_table_row(char* at, const Layout& layout, const RowWords& words, const PointResult& r,
+                      WrittenValues& values);
 
 }  // namespace geochain

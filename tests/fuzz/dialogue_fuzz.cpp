@@ -14,17 +14,17 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const geochain::testing_support::TempDir folder;
-    static const std::string log = (folder.path / "fi.txt").string();
     const std::string input(reinterpret_cast<const char*>(data), size);
-    std::ostringstream out;
     std::istringstream typed(input);
-    geochain::run_dialogue(typed, out, out, log, geochain::InputMode::terminal);
-    std::remove(log.c_str());
+    geochain::testing_support::run_in_process(
+        folder.path, [&typed](std::ostream& out, std::ostream& err, geochain::PendingRecords& log) {
+            return geochain::run_dialogue(typed, out, err, log, geochain::InputMode::terminal);
+        });
     // As a table too, by one of three layouts.
     static const char* const LAYOUTS[] = {"x,y,h", "n,y,x,h,...", "-,x,y"};
-    std::string mismatch = geochain::testing_support::points_file_mismatch(input, log);
+    std::string mismatch = geochain::testing_support::points_file_mismatch(input, folder.path);
     if (mismatch.empty()) {
-        mismatch = geochain::testing_support::table_mismatch(input, log, LAYOUTS[size % 3]);
+        mismatch = geochain::testing_support::table_mismatch(input, folder.path, LAYOUTS[size % 3]);
     }
     if (!mismatch.empty()) {
         std::fprintf(stderr, "points file property: %s\n", mismatch.c_str());

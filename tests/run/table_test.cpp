@@ -1,17 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#ifdef _WIN32
+#include <io.h>
+#endif
+
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "points_file_model.h"
-#include "process.h"
+#include "../in_process.h"
+#include "../worked_examples.h"
 #include "run/dialogue.h"
 #include "run/options.h"
 #include "run/table.h"
-#include "worked_examples.h"
 
 namespace geochain {
 namespace {
@@ -79,22 +83,24 @@ TEST(Table, ListsByTheirLayouts) {
         SCOPED_TRACE(c.input);
         const testing_support::TempDir dir;
         std::istringstream in(c.input);
-        std::ostringstream out;
-        std::ostringstream err;
-        const int status =
-            run_table(in, out, err, (dir.path / "fi.txt").string(), layout_of(c.args));
-        EXPECT_EQ(status, c.err.empty() ? 0 : 1);
-        EXPECT_EQ(out.str(), c.out);
-        EXPECT_EQ(err.str(), c.err);
-        EXPECT_EQ(testing_support::read_file(dir.path / "fi.txt"), times(c.records, RECORD_P));
+        const auto run = testing_support::run_in_process(
+            dir.path, [&](std::ostream& out, std::ostream& err, PendingRecords& log) {
+                return run_table(in, out, err, log, layout_of(c.args));
+            });
+        EXPECT_EQ(run.status, c.err.empty() ? 0 : 1);
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(run.log, times(c.records, RECORD_P));
     }
     // A points file's reports by the same layout.
     std::istringstream in("cislo Y X Z\n4001 700000 1100000 300 kamen\n");
-    std::ostringstream out;
     const testing_support::TempDir dir;
-    run_dialogue(in, out, out, (dir.path / "fi.txt").string(), InputMode::batch, nullptr,
-                 layout_of({"--columns=n,y,x,h,..."}));
-    EXPECT_EQ(out.str(), CYCLE_P + AT_X_END);
+    const auto run = testing_support::run_in_process(
+        dir.path, [&in](std::ostream& out, std::ostream& err, PendingRecords& log) {
+            return run_dialogue(in, out, err, log, InputMode::batch,
+                                layout_of({"--columns=n,y,x,h,..."}));
+        });
+    EXPECT_EQ(run.out, CYCLE_P + AT_X_END);
 }
 
 // Every value of a row is the report's, digit for digit; fi and lambda in
@@ -103,11 +109,12 @@ TEST(Table, RowsAgreeWithTheReports) {
     for (const WorkedExample& ex : WORKED_EXAMPLES) {
         SCOPED_TRACE(ex.typed);
         std::istringstream in(ex.typed);
-        std::ostringstream out;
-        std::ostringstream warnings;
         const testing_support::TempDir dir;
-        run_table(in, out, warnings, (dir.path / "fi.txt").string(), Layout{});
-        std::istringstream row(out.str().substr(out.str().find('\n') + 1));
+        const auto run = testing_support::run_in_process(
+            dir.path, [&in](std::ostream& out, std::ostream& err, PendingRecords& log) {
+                return run_table(in, out, err, log, Layout{});
+            });
+        std::istringstream row(run.out.substr(run.out.find('\n') + 1));
         std::vector<std::string> c{std::istream_iterator<std::string>(row), {}};
         ASSERT_EQ(c.size(), 15u);
         const std::vector<std::string> shown = {ex.ro, ex.epsilon, ex.S, ex.D, ex.U, ex.V};
@@ -124,63 +131,31 @@ TEST(Table, RowsAgreeWithTheReports) {
     }
 }
 
-// The command line: a bad option or layout ends the run at once, status 2;
-// --help and --version answer on standard output.
-TEST(Options, TheCommandLine) {
-    struct Case {
-        std::vector<const char*> args;
-        bool terminal;
-        Action action;
-        std::string message;
-    };
-    const std::string HINT = " (napoveda: geochain --help)";
-    // clang-format off
-    const Case cases[] = {
-        {{"--table", "--columns", "y,x"}, true, Action::run, ""},
-        {{"-V"}, false, Action::version, ""},
-        {{"--table", "--help"}, false, Action::help, ""},
-        {{"--tabel"}, false, Action::usage_error, "Neznama volba \"--tabel\"" + HINT},
-        {{"body.txt"}, false, Action::usage_error, "Nadbytecny argument \"body.txt\": body se ctou ze standardniho vstupu" + HINT},
-        {{"--", "--table"}, false, Action::usage_error, "Nadbytecny argument \"--table\": body se ctou ze standardniho vstupu" + HINT},
-        {{"--columns=n,y,h"}, false, Action::usage_error, "Neplatne sloupce \"n,y,h\": chybi sloupec x nebo y" + HINT},
-        {{"--columns=x,y,y"}, false, Action::usage_error, "Neplatne sloupce \"x,y,y\": sloupec y je uveden dvakrat" + HINT},
-        {{"--columns=x,...,y"}, false, Action::usage_error, R"(Neplatne sloupce "x,...,y": "..." musi byt posledni)" + HINT},
-        {{"--columns=x,y,z"}, false, Action::usage_error, R"(Neplatne sloupce "x,y,z": neznamy sloupec "z", mozne jsou n, x, y, h, - a ...)" + HINT},
-        {{"--columns"}, false, Action::usage_error, "Volba --columns chce seznam sloupcu, napr. --columns=n,y,x,h,..." + HINT},
-        {{"--decimal-comma"}, true, Action::usage_error, "Volby --columns a --decimal-comma plati pro soubor bodu nebo s volbou --table; u terminalu pouzijte --table" + HINT},
-    };
-    // clang-format on
-    for (const Case& c : cases) {
-        std::vector<const char*> args = c.args;
-        args.insert(args.begin(), "geochain");
-        const Options options =
-            parse_options(static_cast<int>(args.size()), args.data(), c.terminal);
-        EXPECT_EQ(options.action, c.action) << args[1];
-        EXPECT_EQ(options.message, c.message);
-    }
-}
-
-// The executable: an option error at once, whatever waits on standard
-// input, and fi.txt untouched; a table logs what the reports log.
-TEST(Options, ProcessesAnswerAtOnceAndLogAlike) {
+// A table is no report, but a point far from the territory gets the same
+// word; an output that cannot be written ends the run with status 1.
+TEST(Table, WarnsOfPointsAwayAndEndsWhenTheOutputIsLost) {
     const testing_support::TempDir dir;
-    testing_support::write_file(dir.path / "in", std::string(1 << 20, '1'));
-    const auto bad = testing_support::run_geochain(dir.path, Surroundings::files, {"--bad"});
-    EXPECT_EQ(bad.status, 2);
+    std::istringstream swapped("740000 1041000 250\n");
+    const auto run = testing_support::run_in_process(
+        dir.path, [&swapped](std::ostream& out, std::ostream& err, PendingRecords& log) {
+            return run_table(swapped, out, err, log, Layout{});
+        });
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err,
+              "Varovani: bod na radku 1 (X = 740000, Y = 1041000) lezi mimo uzemi S-JTSK; po "
+              "zamene X a Y by lezel uvnitr.\n");
+    // An output whose every write fails: a descriptor open for reading only.
+    testing_support::write_file(dir.path / "out", "");
+    std::istringstream in(P + "\n" + P + "\n");
+    std::ostringstream err;
+    PendingRecords log{(dir.path / "fi.txt").string(), {}, {}};
+    const int fd = ::open((dir.path / "out").string().c_str(), O_RDONLY);
+    DescriptorOutput output(fd, false, nullptr,
+                            [&log](std::uint64_t n) { log_reports_out(log, n); });
+    std::ostream out(&output);
+    EXPECT_EQ(run_table(in, out, err, log, Layout{}), 1);
     EXPECT_FALSE(std::filesystem::exists(dir.path / "fi.txt"));
-    EXPECT_EQ(testing_support::run_geochain(dir.path, Surroundings::files, {"--version"}).out,
-              testing_support::platform_text("geochain 1.3.1\nCopyright (c) 2026 the geochain "
-                                             "developers; MIT License.\n"));
-    std::string points;
-    for (const WorkedExample& ex : WORKED_EXAMPLES) {
-        points += ex.typed + std::string("\n");
-    }
-    testing_support::write_file(dir.path / "in", points);
-    testing_support::run_geochain(dir.path, Surroundings::files);
-    const std::string reports_log = testing_support::read_file(dir.path / "fi.txt");
-    std::filesystem::remove(dir.path / "fi.txt");
-    EXPECT_EQ(testing_support::run_geochain(dir.path, Surroundings::files, {"--table"}).status, 0);
-    EXPECT_EQ(testing_support::read_file(dir.path / "fi.txt"), reports_log);
+    close_descriptor(fd);
 }
 
 }  // namespace

@@ -8,56 +8,41 @@
 // every line end and before every read) each write. A file or a pipe that a
 // script reads to its end needs no such thing: there output is written in
 // blocks, and only what must be seen in time forces a block out early.
-// Either way a report's log record is appended once the report is out.
+// Whoever must know how far the output has gone (the log of the reports
+// in it) is told after every write.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <streambuf>
-#include <string>
 #include <string_view>
 #include <utility>
-#include <vector>
-
-#include "geodesy/records.h"
 
 namespace geochain {
 
-// Log records that wait until the reports they belong to have reached the
-// output whole: a report cut off by a failed write, or never written, has
-// none in the log.
-struct PendingRecords {
-    std::string path;
-    std::string text;
-    // Of each record in text, in order: where its report ends in the
-    // output, counted in bytes from the start, and where the record ends in
-    // text.
-    std::vector<std::pair<std::uint64_t, std::size_t>> ends;
-};
-
-// Holds the record of a point whose report ends at report_end.
-void hold_record(PendingRecords& records, std::uint64_t report_end, std::string_view record);
-
 class DescriptorOutput : public std::streambuf {
   public:
+    // Told, after each write, how many bytes have gone out from the start.
+    using AfterWrite = std::function<void(std::uint64_t bytes_out)>;
+
     // Each flush writes, or, in_blocks, only a full buffer and write_block
-    // do. Given pending records, each goes to the log once its report is
-    // out. Given another output, that one's block goes out before anything
+    // do. Given another output, that one's block goes out before anything
     // of this one: standard error after standard output, as the user reads
     // them with 2>&1.
-    explicit DescriptorOutput(int fd, bool in_blocks = false, PendingRecords* records = nullptr,
-                              DescriptorOutput* first = nullptr)
-        : fd_(fd), in_blocks_(in_blocks), records_(records), first_(first) {
+    explicit DescriptorOutput(int fd, bool in_blocks = false, DescriptorOutput* first = nullptr,
+                              AfterWrite after_write = {})
+        : fd_(fd), in_blocks_(in_blocks), first_(first), after_write_(std::move(after_write)) {
         setp(buffer_.data(), buffer_.data() + buffer_.size());
     }
     DescriptorOutput(const DescriptorOutput&) = delete;
     DescriptorOutput& operator=(const DescriptorOutput&) = delete;
     ~DescriptorOutput() override { write_block(); }
 
-    // Writes everything buffered, then the records of the reports now out
-    // whole; false once a write of the output has failed. A stop signal that
-    // has arrived ends the process here.
+    // Writes everything buffered, then tells how far the output has gone;
+    // false once a write of the output has failed. A stop signal that has
+    // arrived ends the process here.
     bool write_block();
 
   protected:
@@ -69,12 +54,10 @@ class DescriptorOutput : public std::streambuf {
     int sync() override;
 
   private:
-    void log_whole_reports();
-
     int fd_;
     bool in_blocks_;  // or every line end and every flush writes
-    PendingRecords* records_;
     DescriptorOutput* first_;
+    AfterWrite after_write_;
     std::uint64_t written_ = 0;  // bytes written, from the start
     bool failed_ = false;        // once a write fails, every later one does too
     // Left unfilled: only bytes put are ever read, and a run's start-up
@@ -133,11 +116,5 @@ inline std::streamoff put_so_far(std::ostream& out) {
                      out.rdbuf()->pubseekoff(0, std::ios_base::cur, std::ios_base::out))
                : -1;
 }
-
-// Puts a report or a row, then logs its record: held, given pending
-// records, until the text is written whole, or else appended to log_path
-// once the text is in the output.
-void put_logged(std::ostream& out, std::string_view text, std::string_view record,
-                PendingRecords* held, const std::string& log_path);
 
 }  // namespace geochain

@@ -6,10 +6,10 @@
 #include <string>
 #include <tuple>
 
+#include "../in_process.h"
 #include "geodesy/constants.h"
 #include "geodesy/sphere_to_ellipsoid.h"
 #include "geodesy/transform.h"
-#include "text/format_fixed.h"
 
 namespace geochain {
 namespace {
@@ -40,7 +40,7 @@ TEST(Chain, ArcsineDomainEdges) {
         SCOPED_TRACE(c.V);
         const PointResult r = transform_point(c.in);
         EXPECT_EQ(r.spherical.asin_domain_errors, c.reports);
-        EXPECT_EQ(format_fixed(r.spherical.V, 8), c.V);
+        EXPECT_EQ(testing_support::fixed_text(r.spherical.V, 8), c.V);
     }
 }
 
@@ -54,24 +54,36 @@ TEST(Chain, NegatedXAndYGiveTheSamePointAndRepeatsAreIdentical) {
     EXPECT_EQ(sphere({1041000, 740000, 250}), sphere({1041000, 740000, 250}));
 }
 
-TEST(Constants, SexagesimalConstantsAreTheDoublesNearestTheirValue) {
+TEST(Constants, EachTheDoubleNearestItsValue) {
+    const KrovakProjection& k = KROVAK;
     // Plain double arithmetic lands one unit in the last place away.
-    EXPECT_NE(POLE_COLAT_DEG, 17.30311 / 3600 + (17.0 / 60 + 30));
-    EXPECT_EQ(POLE_COLAT_DEG, static_cast<double>(17.30311L / 3600 + (17.0L / 60 + 30)));
-    EXPECT_EQ(U0_DEG, static_cast<double>(35.84625L / 3600 + (27.0L / 60 + 49)));
-    EXPECT_EQ(FERRO_OFFSET_DEG, static_cast<double>(40.0L / 60 + 17));
-    EXPECT_GE(sizeof(INV_ALPHA), 10u);
+    EXPECT_NE(k.pole_colat_deg, 17.30311 / 3600 + (17.0 / 60 + 30));
+    EXPECT_EQ(k.pole_colat_deg, static_cast<double>(17.30311L / 3600 + (17.0L / 60 + 30)));
+    EXPECT_NEAR(k.pole_lon_deg, 42.5L / k.inv_alpha, 1e-12);  // 42 deg 30' times alpha
+    EXPECT_EQ(k.u0_deg, static_cast<double>(35.84625L / 3600 + (27.0L / 60 + 49)));
+    EXPECT_EQ(k.ferro_offset_deg, static_cast<double>(40.0L / 60 + 17));
+    EXPECT_GE(sizeof(k.inv_alpha), 10u);
+    // The derived values, from the C library's correctly rounded functions
+    // (glibc's; others may differ in the last place, which is why they are
+    // written out).
+    const double s0 = k.s0_deg / DEG_PER_RAD;
+    const double a = k.pole_colat_deg / DEG_PER_RAD;
+    EXPECT_NEAR(k.n, std::sin(s0), 1e-16);
+    EXPECT_NEAR(k.t0_pow_n, std::pow(std::tan(s0 * 0.5 + QUARTER_PI), k.n), 2e-15);
+    EXPECT_EQ(k.inv_n, 1.0 / k.n);
+    EXPECT_NEAR(k.cos_pole_colat, std::cos(a), 1e-16);
+    EXPECT_NEAR(k.sin_pole_colat, std::sin(a), 1e-16);
 }
 
 TEST(Ellipsoid, LatitudeSeriesAndSexagesimalSplit) {
-    const double U0 = U0_DEG / DEG_PER_RAD;
-    EXPECT_EQ(to_geographic({U0, 0.0, 0}).fi, PHI0_DEG);
+    const double U0 = KROVAK.u0_deg / DEG_PER_RAD;
+    EXPECT_EQ(to_geographic({U0, 0.0, 0}, KROVAK).fi, KROVAK.phi0_deg);
     // One radian from the reference parallel every power of dU is +1 or -1,
     // so fi - 49.5 deg is the signed sum of the coefficients over their powers
     // of ten: (1.001416022789 - 0.00008687150417 + 0.0000001670197 +
     // 0.00000001175089) rad north; south the odd terms change sign.
-    EXPECT_NEAR(to_geographic({U0 + 1, 0.0, 0}).fi, 106.87194451483778, 2e-13);
-    EXPECT_NEAR(to_geographic({U0 - 1, 0.0, 0}).fi, -7.881897909382761, 2e-13);
+    EXPECT_NEAR(to_geographic({U0 + 1, 0.0, 0}, KROVAK).fi, 106.87194451483778, 2e-13);
+    EXPECT_NEAR(to_geographic({U0 - 1, 0.0, 0}, KROVAK).fi, -7.881897909382761, 2e-13);
     constexpr std::int32_t LOWEST = std::numeric_limits<std::int32_t>::min();
     struct Case {
         double angle;
@@ -90,7 +102,7 @@ TEST(Ellipsoid, LatitudeSeriesAndSexagesimalSplit) {
         const Sexagesimal s = split_sexagesimal(c.angle);
         EXPECT_EQ(s.degrees, c.degrees);
         EXPECT_EQ(s.minutes, c.minutes);
-        EXPECT_EQ(format_fixed(s.seconds, 4), c.seconds);
+        EXPECT_EQ(testing_support::fixed_text(s.seconds, 4), c.seconds);
     }
 }
 

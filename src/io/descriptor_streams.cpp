@@ -1,10 +1,9 @@
-#include "io/console_streams.h"
+#include "io/descriptor_streams.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "io/descriptor_io.h"
-#include "io/results_log.h"
 #include "io/stop_signals.h"
 
 namespace geochain {
@@ -22,24 +21,6 @@ bool begins_like_the_mark(const char* data, long n) {
 }
 
 }  // namespace
-
-void hold_record(PendingRecords& records, std::uint64_t report_end, std::string_view record) {
-    records.text.append(record);
-    records.ends.emplace_back(report_end, records.text.size());
-}
-
-void put_logged(std::ostream& out, std::string_view text, std::string_view record,
-                PendingRecords* held, const std::string& log_path) {
-    put_text(out, text);
-    if (held != nullptr) {
-        const std::streamoff written = put_so_far(out);
-        if (written >= 0) {
-            hold_record(*held, static_cast<std::uint64_t>(written), record);
-        }
-    } else if (out) {
-        append_records(record, log_path);
-    }
-}
 
 DescriptorInput::int_type DescriptorInput::underflow() {
     if (ended_) {
@@ -140,30 +121,11 @@ bool DescriptorOutput::write_block() {
         failed_ = written != pending;
     }
     setp(buffer_.data(), buffer_.data() + buffer_.size());
-    if (records_ != nullptr) {
-        log_whole_reports();
+    if (after_write_) {
+        after_write_(written_);
     }
     stop_if_requested();
     return !failed_;
-}
-
-// Every report that has reached the output whole gets its record in the
-// log, and no other. Each write writes the whole buffer, so after a write
-// every held record's report is out, unless the write failed: then those
-// cut off or never written are dropped, as nothing more is ever written.
-void DescriptorOutput::log_whole_reports() {
-    std::size_t whole = 0;
-    for (const auto& [report_end, record_end] : records_->ends) {
-        if (report_end > written_) {
-            break;
-        }
-        whole = record_end;
-    }
-    if (whole > 0) {
-        append_records(std::string_view(records_->text).substr(0, whole), records_->path);
-    }
-    records_->text.clear();
-    records_->ends.clear();
 }
 
 }  // namespace geochain

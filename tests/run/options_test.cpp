@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "../in_process.h"
+#include "../worked_examples.h"
+#include "run/options.h"
+
+namespace geochain {
+namespace {
+
+using testing_support::Surroundings;
+
+// The command line: a bad option or layout ends the run at once, status 2;
+// --help and --version answer on standard output.
+TEST(Options, TheCommandLine) {
+    struct Case {
+        std::vector<const char*> args;
+        bool terminal;
+        Action action;
+        std::string message;
+    };
+    const std::string HINT = " (napoveda: geochain --help)";
+    // clang-format off
+    const Case cases[] = {
+        {{"--table", "--columns", "y,x"}, true, Action::run, ""},
+        {{"-V"}, false, Action::version, ""},
+        {{"--table", "--help"}, false, Action::help, ""},
+        {{"--tabel"}, false, Action::usage_error, "Neznama volba \"--tabel\"" + HINT},
+        {{"body.txt"}, false, Action::usage_error, "Nadbytecny argument \"body.txt\": body se ctou ze standardniho vstupu" + HINT},
+        {{"--", "--table"}, false, Action::usage_error, "Nadbytecny argument \"--table\": body se ctou ze standardniho vstupu" + HINT},
+        {{"--columns=n,y,h"}, false, Action::usage_error, "Neplatne sloupce \"n,y,h\": chybi sloupec x nebo y" + HINT},
+        {{"--columns=x,y,y"}, false, Action::usage_error, "Neplatne sloupce \"x,y,y\": sloupec y je uveden dvakrat" + HINT},
+        {{"--columns=x,...,y"}, false, Action::usage_error, R"(Neplatne sloupce "x,...,y": "..." musi byt posledni)" + HINT},
+        {{"--columns=x,y,z"}, false, Action::usage_error, R"(Neplatne sloupce "x,y,z": neznamy sloupec "z", mozne jsou n, x, y, h, - a ...)" + HINT},
+        {{"--columns"}, false, Action::usage_error, "Volba --columns chce seznam sloupcu, napr. --columns=n,y,x,h,..." + HINT},
+        {{"--decimal-comma"}, true, Action::usage_error, "Volby --columns a --decimal-comma plati pro soubor bodu nebo s volbou --table; u terminalu pouzijte --table" + HINT},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        std::vector<const char*> args = c.args;
+        args.insert(args.begin(), "geochain");
+        const Options options =
+            parse_options(static_cast<int>(args.size()), args.data(), c.terminal);
+        EXPECT_EQ(options.action, c.action) << args[1];
+        EXPECT_EQ(options.message, c.message);
+    }
+}
+
+// The executable: an option error at once, whatever waits on standard
+// input, and fi.txt untouched; a table logs what the reports log.
+TEST(Options, ProcessesAnswerAtOnceAndLogAlike) {
+    const testing_support::TempDir dir;
+    testing_support::write_file(dir.path / "in", std::string(1 << 20, '1'));
+    const auto bad = testing_support::run_geochain(dir.path, Surroundings::files, {"--bad"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_FALSE(std::filesystem::exists(dir.path / "fi.txt"));
+    EXPECT_EQ(testing_support::run_geochain(dir.path, Surroundings::files, {"--version"}).out,
+              testing_support::platform_text("geochain 1.3.1\nCopyright (c) 2026 the geochain "
+                                             "developers; MIT License.\n"));
+    std::string points;
+    for (const WorkedExample& ex : WORKED_EXAMPLES) {
+        points += ex.typed + std::string("\n");
+    }
+    testing_support::write_file(dir.path / "in", points);
+    testing_support::run_geochain(dir.path, Surroundings::files);
+    const std::string reports_log = testing_support::read_file(dir.path / "fi.txt");
+    std::filesystem::remove(dir.path / "fi.txt");
+    EXPECT_EQ(testing_support::run_geochain(dir.path, Surroundings::files, {"--table"}).status, 0);
+    EXPECT_EQ(testing_support::read_file(dir.path / "fi.txt"), reports_log);
+}
+
+// What --help says, word for word: the options, the columns and the
+// example a surveyor copies.
+TEST(Options, HelpText) {
+    EXPECT_EQ(usage_text(),
+              "Pouziti: geochain [volby] < body > vysledky\n"
+              "\n"
+              "Bez voleb: dialog na terminalu, nebo soubor bodu \"X Y h\" se vypisem\n"
+              "kazdeho bodu. Kazdy bod se zapise do souboru fi.txt.\n"
+              "\n"
+              "  --table             jeden radek tabulky na bod misto vypisu\n"
+              "  --columns=SEZNAM    poradi slov na radku: n (cislo bodu), x, y, h,\n"
+              "                      - (slovo vynechat), na konci ... (zbytek radku);\n"
+              "                      vychozi x,y,h; cesky seznam: n,y,x,h,...\n"
+              "  --decimal-comma     desetinna carka a ';' mezi sloupci (CSV cesky)\n"
+              "  -h, --help          tato napoveda\n"
+              "  -V, --version       verze\n"
+              "\n"
+              "Priklad: geochain --table --columns=n,y,x,h,... --decimal-comma\n"
+              "         < seznam.csv > tabulka.csv\n"
+              "Podrobne: man geochain (ve Windows geochain.txt).\n");
+}
+
+}  // namespace
+}  // namespace geochain
