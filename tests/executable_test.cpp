@@ -98,6 +98,9 @@ std::vector<Row> rows() {
         HEADER + X_PROMPT + INVALID + CYCLE_P.substr(HEADER.size()) + CYCLE_P;
     // Room for 7 records and all but the last byte of an 8th.
     const std::string nearly_full = std::string((64 << 10) - 8 * RECORD_P.size() - 1, '-') + "\r\n";
+    // The same room, less the line end with which a line cut before the run
+    // is ended first.
+    const std::string nearly_full_cut = std::string((64 << 10) - 8 * RECORD_P.size() - 1, '-');
     const std::string OUTPUT_LOST = "Vystup nelze zapsat, konec.\n";
     const std::string TABLE_HEAD =
         "X\tY\th\tro\tepsilon\tS\tD\tU\tV\tfi\tlambda\tN+h\tXgeo\tYgeo\tZgeo\n";
@@ -135,6 +138,8 @@ std::vector<Row> rows() {
         {"stdout_a_closed_pipe", S::stdout_broken_pipe, "", two, 1, "", OUTPUT_LOST, "", ""},
         {"stdin_closed", S::stdin_closed, "", two, 0, AT_X_END, "", "", ""},
         {"stdin_a_directory", S::stdin_directory, "", two, 1, AT_X_END, READ_ERROR, "", ""},
+        {"table_from_stdin_a_directory", S::stdin_directory, "", two, 1, TABLE_HEAD, READ_ERROR, "",
+         "", {"--table"}},
         // The reset cuts h = 250 to 2: the line is no point, and not named.
         {"stdin_a_socket_reset_inside_a_line", S::stdin_socket_reset, "",
          P + "\n1041000 740000 2", 1, CYCLE_P + AT_X_END, READ_ERROR, RECORD_P, ""},
@@ -158,6 +163,9 @@ std::vector<Row> rows() {
          TABLE_HEAD + P_ROW + P_ROW, "", times(2, RECORD_P), "", {"--table"}},
         {"bad_option_at_a_terminal", S::typed_at_terminal, "", "", 2, "",
          "Neznama volba \"-x\" (napoveda: geochain --help)\n", "", "", {"-x"}},
+        // Ctrl-C at a prompt ends the run there, without an Enter.
+        {"typed_Ctrl_C_at_the_X_prompt", S::typed_at_terminal_interrupted_at_the_X_prompt, "", "",
+         128 + SIGINT, HEADER + X_PROMPT, "", "", CLEAR},
         // What a hang-up cuts off is not the operator's h.
         {"typed_half_a_point_then_hung_up", S::typed_at_terminal_then_hung_up, "",
          "1100000 700000 30\x04", 1, HEADER + PROMPTS + "\n", READ_ERROR, "", ""},
@@ -182,6 +190,12 @@ std::vector<Row> rows() {
         {"points_20_under_a_64_KiB_file_size_limit", S::log_size_limited, nearly_full,
          times(19, P + "\n1\n") + P + "\n0\n", 0, times(20, CYCLE_P), "",
          nearly_full + times(7, RECORD_P), ""},
+        {"points_20_under_a_64_KiB_file_size_limit_after_a_cut_line", S::log_size_limited,
+         nearly_full_cut, times(19, P + "\n1\n") + P + "\n0\n", 0, times(20, CYCLE_P), "",
+         nearly_full_cut + "\r\n" + times(7, RECORD_P), ""},
+        // A log that cannot take a record at once loses it: nothing waits.
+        {"log_a_terminal_nobody_reads", S::log_a_terminal_nobody_reads, "",
+         times(1999, P + "\n1\n") + P + "\n0\n", 0, times(2000, CYCLE_P), "", "", ""},
         // The output cut at 64 KiB: a record for each whole report in it.
         {"output_cut_by_a_64_KiB_file_size_limit", S::log_size_limited, "", times(200, P + "\n"), 1,
          times(200, CYCLE_P).substr(0, 64 << 10), OUTPUT_LOST,
@@ -356,21 +370,26 @@ TEST(PointsFile, EveryPointReportedIsAPointLineOfTheInput) {
     }
 }
 
-// Ctrl-C while a block waits for a reader that has stopped reading: fi.txt
-// holds exactly the records of the reports that reached the output whole.
+// Ctrl-C while a block waits for a reader that has stopped reading, in a
+// blocking write and in a wait for a non-blocking pipe: the run ends by it
+// without waiting for the reader, and fi.txt holds exactly the records of
+// the reports that reached the output whole.
 TEST(PointsFile, InterruptedRunLogsExactlyTheWholeReports) {
 #ifdef _WIN32
     GTEST_SKIP() << "needs POSIX";
 #endif
-    const testing_support::TempDir dir;
-    testing_support::write_file(dir.path / "in", times(2000, P + "\n"));
-    const auto run =
-        testing_support::run_geochain(dir.path, Surroundings::stdout_a_full_pipe_interrupted);
-    EXPECT_EQ(run.status, 128 + SIGINT);
-    const auto whole = static_cast<int>((run.out.size() + QUESTION.size()) / CYCLE_P.size());
-    EXPECT_GT(whole, 0);
-    EXPECT_EQ(run.out, times(whole + 1, CYCLE_P).substr(0, run.out.size()));
-    EXPECT_EQ(testing_support::read_file(dir.path / "fi.txt"), times(whole, RECORD_P));
+    for (const Surroundings how : {Surroundings::stdout_a_full_pipe_interrupted,
+                                   Surroundings::stdout_a_full_non_blocking_pipe_interrupted}) {
+        const testing_support::TempDir dir;
+        testing_support::write_file(dir.path / "in", times(2000, P + "\n"));
+        SCOPED_TRACE(static_cast<int>(how));
+        const auto run = testing_support::run_geochain(dir.path, how);
+        EXPECT_EQ(run.status, 128 + SIGINT);
+        const auto whole = static_cast<int>((run.out.size() + QUESTION.size()) / CYCLE_P.size());
+        EXPECT_GT(whole, 0);
+        EXPECT_EQ(run.out, times(whole + 1, CYCLE_P).substr(0, run.out.size()));
+        EXPECT_EQ(testing_support::read_file(dir.path / "fi.txt"), times(whole, RECORD_P));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Surroundings, Process, testing::ValuesIn(rows()),

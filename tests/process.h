@@ -59,8 +59,15 @@ enum class Surroundings {
     // than ten seconds.
     driven_through_pipes,
     // Standard output a pipe that nobody reads until it is full; then half
-    // of it is read, the program gets SIGINT, and the pipe is read to its end.
+    // of it is read, and once it is full again the program gets SIGINT, and
+    // the pipe is read to its end.
     stdout_a_full_pipe_interrupted,
+    // Standard output a non-blocking pipe that nobody reads: once it is
+    // full the program gets SIGINT and must end by it before anybody reads;
+    // then the pipe is read to its end.
+    stdout_a_full_non_blocking_pipe_interrupted,
+    // fi.txt a link to a pseudo-terminal that nobody reads.
+    log_a_terminal_nobody_reads,
     // From here on, a pseudo-terminal without echo or output conversion is
     // the controlling terminal. Files, with standard output or error closed
     // at start-up:
@@ -71,11 +78,12 @@ enum class Surroundings {
     terminal_background,
     // Standard input the pseudo-terminal itself: an operator typing, each
     // read one line; with standard error closed at start-up; with at most 16
-    // descriptors open; under nohup, the terminal hung up once everything
-    // typed has been read.
+    // descriptors open; Ctrl-C (SIGINT) once the X prompt shows; under nohup,
+    // the terminal hung up once the h prompt shows, the typed line read.
     typed_at_terminal,
     typed_at_terminal_stderr_closed,
     typed_at_terminal_few_descriptors,
+    typed_at_terminal_interrupted_at_the_X_prompt,
     typed_at_terminal_then_hung_up,
     // Standard output the terminal, non-blocking, and read slowly: writes are
     // taken in part.

@@ -72,24 +72,47 @@ void set_nonblocking(int fd) { ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NON
 
 void pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
+// Waits until the event has happened, looking again every millisecond; a
+// program that never brings it about is given up on after half a minute,
+// a guard far beyond any wait of a working program on a busy machine.
+template <class Event>
+bool wait_for(Event happened) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!happened()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        pause(1);
+    }
+    return true;
+}
+
+int unread_bytes(int fd) {
+    int unread = 0;
+    return ::ioctl(fd, FIONREAD, &unread) == 0 ? unread : -1;
+}
+
+// A pipe is full when a writer would have to wait: its write end, probed
+// without writing, is not ready. (How many bytes it then holds depends on
+// how the writes fell into its pages.)
+bool pipe_full(int write_end) {
+    pollfd ready{write_end, POLLOUT, 0};
+    return ::poll(&ready, 1, 0) == 0;
+}
+
 // Writes each piece once the pipe is empty again, that is once the program
-// has taken everything before it; a program that stops reading is given up
-// on after ten seconds. One blocking write a piece.
+// has taken everything before it. One blocking write a piece.
 void write_in_pieces(int pipe_in, const std::string& input) {
     std::signal(SIGPIPE, SIG_IGN);  // a program that ended early fails its row, not the suite
     for (std::size_t begin = 0, end = 0; begin <= input.size(); begin = end + 1) {
         end = std::min(input.find('|', begin), input.size());
         static_cast<void>(::write(pipe_in, input.data() + begin, end - begin));
-        int unread = 1;
-        for (int waited = 0;
-             waited < 10000 && ::ioctl(pipe_in, FIONREAD, &unread) == 0 && unread > 0; ++waited) {
-            pause(1);
-        }
+        wait_for([pipe_in] { return unread_bytes(pipe_in) <= 0; });
     }
     ::close(pipe_in);
 }
 
-// Everything until the end of the file. Slowly: a pause after
+// Everything until the end of the file. Slowly: a millisecond's pause after
 // each read, far slower than the program writes, so that its non-blocking
 // writes meet a full terminal.
 std::string read_all(int fd, bool slowly) {
@@ -105,8 +128,8 @@ std::string read_all(int fd, bool slowly) {
 
 // Sends the input a line at a time, each once the program has asked for
 // it: the first after the X prompt, every later one after the question. A
-// program that keeps back what it has written for ten seconds gets no more
-// input. Returns everything it wrote.
+// program that keeps back what it has written for half a minute gets no
+// more input. Returns everything it wrote.
 std::string converse(int to_program, int from_program, const std::string& input) {
     std::string shown;
     pollfd ready{from_program, POLLIN, 0};
@@ -116,7 +139,7 @@ std::string converse(int to_program, int from_program, const std::string& input)
         end = input.find('\n', begin) + 1;
         const std::string asked = begin == 0 ? "X = " : "] ?";
         while (n > 0 && shown.rfind(asked) != shown.size() - asked.size()) {
-            n = ::poll(&ready, 1, 10000) > 0 ? ::read(from_program, buf, sizeof buf) : 0;
+            n = ::poll(&ready, 1, 30000) > 0 ? ::read(from_program, buf, sizeof buf) : 0;
             shown.append(buf, static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
         }
         static_cast<void>(n > 0 ? ::write(to_program, input.data() + begin, end - begin) : 0);
@@ -149,8 +172,11 @@ std::string converse(int to_program, int from_program, const std::string& input)
     if (pipe_out >= 0 && ::dup2(pipe_out, 1) == 1) {
         ::close(pipe_out);
     }
-    if (how == S::stdin_nonblocking_pipe_in_pieces || out_on_terminal) {
-        set_nonblocking(out_on_terminal ? 1 : 0);
+    if (how == S::stdin_nonblocking_pipe_in_pieces) {
+        set_nonblocking(0);
+    }
+    if (out_on_terminal || how == S::stdout_a_full_non_blocking_pipe_interrupted) {
+        set_nonblocking(1);
     }
     if (how == S::stderr_on_stdout) {
         ::dup2(1, 2);
@@ -213,7 +239,8 @@ ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how,
     const bool in_pieces = how == Surroundings::stdin_pipe_in_pieces ||
                            how == Surroundings::stdin_nonblocking_pipe_in_pieces;
     const bool driven = how == Surroundings::driven_through_pipes;
-    const bool interrupted = how == Surroundings::stdout_a_full_pipe_interrupted;
+    const bool interrupted = how == Surroundings::stdout_a_full_pipe_interrupted ||
+                             how == Surroundings::stdout_a_full_non_blocking_pipe_interrupted;
     const bool reset = how == Surroundings::stdin_socket_reset;
     if (reset && (::socketpair(AF_UNIX, SOCK_STREAM, 0, in_ends) != 0 ||
                   ::write(in_ends[0], "?", 1) != 1)) {  // never read: the close resets
@@ -228,15 +255,27 @@ ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how,
     // asks for too much gets it (Linux; elsewhere pipes stay as they are).
     ::fcntl(in_ends[1], F_SETPIPE_SZ, 1 << 20);
 #endif
+    int log_terminal[2] = {-1, -1};  // its side nobody reads, and the side fi.txt leads to
+    if (how == Surroundings::log_a_terminal_nobody_reads &&
+        (::openpty(&log_terminal[0], &log_terminal[1], nullptr, nullptr, nullptr) != 0 ||
+         ::symlink(::ttyname(log_terminal[1]), (dir / "fi.txt").c_str()) != 0)) {
+        return {-1, "", "no terminal for the log", ""};
+    }
     int master = -1;
     const pid_t pid = on_terminal(how) ? fork_on_terminal(how, master) : ::fork();
     if (pid == 0) {
         ::close(in_ends[1]);
         ::close(out_ends[0]);
+        ::close(log_terminal[0]);
+        ::close(log_terminal[1]);
         exec_in(where, how, in_ends[0], out_ends[1], command.data());
     }
     ::close(in_ends[0]);
-    ::close(out_ends[1]);
+    // Of a pipe that is to fill, its write end kept to probe it.
+    const int out_probe = interrupted ? out_ends[1] : -1;
+    if (!interrupted) {
+        ::close(out_ends[1]);
+    }
     if (in_pieces) {
         write_in_pieces(in_ends[1], read_file(dir / "in"));
     }
@@ -246,45 +285,57 @@ ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how,
         ::close(in_ends[1]);
     }
     std::string shown = driven ? converse(in_ends[1], out_ends[0], read_file(dir / "in")) : "";
+    int wstatus = 0;
+    bool ended = false;  // and reaped
     if (interrupted) {
-        int unread = 0;
-        for (int waited = 0; waited < 10000 && unread < (48 << 10); ++waited) {
-            ::ioctl(out_ends[0], FIONREAD, &unread);
-            pause(1);
+        const auto full = [probe = out_probe] { return pipe_full(probe); };
+        wait_for(full);
+        if (how == Surroundings::stdout_a_full_pipe_interrupted) {
+            // Half the pipe read: the program's waiting write goes on, and
+            // waits again part of the way through its block.
+            shown.resize(std::max(unread_bytes(out_ends[0]), 2) / 2);
+            for (std::size_t taken = 0; taken < shown.size();) {
+                taken += static_cast<std::size_t>(
+                    std::max<ssize_t>(::read(out_ends[0], &shown[taken], shown.size() - taken), 0));
+            }
+            wait_for(full);
         }
-        // Half the pipe read, once it is full: the program's waiting write
-        // goes on, and waits again half-way through its block.
-        pause(100);
-        std::string half(32 << 10, '\0');
-        for (std::size_t taken = 0; taken < half.size();) {
-            taken += static_cast<std::size_t>(
-                std::max<ssize_t>(::read(out_ends[0], &half[taken], half.size() - taken), 0));
-        }
-        pause(100);
+        ::close(out_probe);  // or the pipe would never end
         ::kill(pid, SIGINT);
-        shown = half;
+        if (how == Surroundings::stdout_a_full_non_blocking_pipe_interrupted) {
+            // Nobody reads until the program has ended by the signal.
+            ended = wait_for([pid, &wstatus] { return ::waitpid(pid, &wstatus, WNOHANG) == pid; });
+            if (!ended) {
+                ::kill(pid, SIGKILL);
+            }
+        }
         shown += read_all(out_ends[0], false);
     }
     if (typed(how)) {
         const std::string keys = read_file(dir / "in");
         static_cast<void>(::write(master, keys.data(), keys.size()));
     }
+    const auto shows = [&dir](const std::string& prompt) {
+        return wait_for(
+            [&dir, &prompt] { return read_file(dir / "out").find(prompt) != std::string::npos; });
+    };
+    if (how == Surroundings::typed_at_terminal_interrupted_at_the_X_prompt && shows("X = ")) {
+        ::kill(pid, SIGINT);
+    }
     if (how == Surroundings::typed_at_terminal_then_hung_up) {
-        // Everything typed is read once the program has gone quiet.
-        std::error_code missing;
-        for (std::uintmax_t size = 0, before = 1, waits = 0;
-             (size == 0 || size != before) && waits < 30; ++waits) {
-            pause(300);
-            before = std::exchange(size, std::filesystem::file_size(dir / "out", missing));
-        }
+        // The h prompt shows once the typed line has been read whole.
+        shows("h (elipsoidicka) = ");
         ::close(master);
         master = -1;
     }
     const std::string terminal =
         master < 0 ? ""
                    : read_all(master, how == Surroundings::stdout_nonblocking_terminal_read_slowly);
-    int wstatus = 0;
-    ::waitpid(pid, &wstatus, 0);
+    if (!ended) {
+        ::waitpid(pid, &wstatus, 0);
+    }
+    ::close(log_terminal[0]);
+    ::close(log_terminal[1]);
     const int status = WIFEXITED(wstatus)     ? WEXITSTATUS(wstatus)
                        : WIFSIGNALED(wstatus) ? 128 + WTERMSIG(wstatus)
                                               : -1;

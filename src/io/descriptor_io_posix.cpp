@@ -72,7 +72,8 @@ int open_for_append(const char* path) {
     // have a reader in us.
     struct stat st {};
     const bool plain = ::stat(path, &st) == 0 ? S_ISREG(st.st_mode) : errno == ENOENT;
-    const int flags = O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK;
+    // A log that is a terminal never becomes the run's controlling one.
+    const int flags = O_CREAT | O_APPEND | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
     const int fd = plain ? ::open(path, O_RDWR | flags, 0666) : -1;
     return fd >= 0 ? fd : ::open(path, O_WRONLY | flags, 0666);
 }
