@@ -5,6 +5,7 @@
 
 #include <cerrno>
 
+#include "io/descriptor_calls.h"
 #include "io/descriptor_io.h"
 #include "io/stop_signals.h"
 
@@ -17,12 +18,20 @@ namespace {
 // honoured this much later instead of never.
 constexpr int WAIT_SLICE_MS = 250;
 
+}  // namespace
+
+long read_call(int fd, char* data, std::size_t size) {
+    return static_cast<long>(::read(fd, data, size));
+}
+
+long write_call(int fd, const char* data, std::size_t size) {
+    return static_cast<long>(::write(fd, data, size));
+}
+
 // A descriptor may come to us non-blocking: the flag belongs to the open file
 // description, which a shell, an event loop or a terminal program shares with
 // us. "Not ready yet" is then neither the end of the input nor a lost output:
-// wait until the descriptor is ready and try again. False, and the call
-// fails, when the error is another, when a stop signal has arrived, or when
-// the wait itself fails for any reason but a signal.
+// wait until the descriptor is ready and try again.
 bool must_wait(int fd, bool reading) {
     if ((errno != EAGAIN && errno != EWOULDBLOCK) || stop_requested()) {
         return false;
@@ -32,39 +41,7 @@ bool must_wait(int fd, bool reading) {
     return ::poll(&ready, 1, WAIT_SLICE_MS) >= 0 || (errno == EINTR && !stop_requested());
 }
 
-}  // namespace
-
-long read_some(int fd, char* data, std::size_t size) {
-    long n = 0;
-    stop_at_once_from_here();
-    do {
-        n = static_cast<long>(::read(fd, data, size));
-    } while (n < 0 && (errno == EINTR || must_wait(fd, true)));
-    stop_when_whole_from_here();
-    // A terminal that has hung up reads as empty, but is no end the operator
-    // typed: it answers no more questions either.
-    if (n == 0 && ::isatty(fd) == 0 && errno == EIO) {
-        n = -1;
-    }
-    return n;
-}
-
-std::size_t write_all(int fd, const char* data, std::size_t size, bool may_wait) {
-    std::size_t written = 0;
-    while (written < size) {
-        const long n = static_cast<long>(::write(fd, data + written, size - written));
-        // A stop signal ends a write that waits: what is out is out.
-        if (n < 0 &&
-            ((errno == EINTR && !stop_requested()) || (may_wait && must_wait(fd, false)))) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    return written;
-}
+bool hung_up(int fd) { return ::isatty(fd) == 0 && errno == EIO; }
 
 int open_for_append(const char* path) {
     // Read access too where the file is a plain one, or is still to be made,

@@ -3,41 +3,30 @@
 #include <sys/stat.h>
 #include <windows.h>
 
-#include <cerrno>
-
+#include "io/descriptor_calls.h"
 #include "io/descriptor_io.h"
-#include "io/stop_signals.h"
 
 namespace geochain {
 
-// Windows hands out blocking standard handles, and its C runtime reports no
-// "not ready yet" state: nothing here waits for a descriptor to be ready.
-
-long read_some(int fd, char* data, std::size_t size) {
-    long n = 0;
-    stop_at_once_from_here();
-    do {
-        n = ::_read(fd, data, static_cast<unsigned>(size));
-    } while (n < 0 && errno == EINTR);
-    stop_when_whole_from_here();
-    return n;
+long read_call(int fd, char* data, std::size_t size) {
+    return ::_read(fd, data, static_cast<unsigned>(size));
 }
 
-std::size_t write_all(int fd, const char* data, std::size_t size, bool may_wait) {
-    static_cast<void>(may_wait);
-    std::size_t written = 0;
-    while (written < size) {
-        // A text-mode descriptor turns each "\n" into CR LF on the way out.
-        const long n = ::_write(fd, data + written, static_cast<unsigned>(size - written));
-        if (n < 0 && errno == EINTR && !stop_requested()) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    return written;
+long write_call(int fd, const char* data, std::size_t size) {
+    return ::_write(fd, data, static_cast<unsigned>(size));
+}
+
+// Windows hands out blocking standard handles, and its C runtime reports no
+// "not ready yet" state: nothing waits for a descriptor to be ready.
+bool must_wait(int fd, bool reading) {
+    static_cast<void>(fd);
+    static_cast<void>(reading);
+    return false;
+}
+
+bool hung_up(int fd) {
+    static_cast<void>(fd);
+    return false;
 }
 
 int open_for_append(const char* path) {

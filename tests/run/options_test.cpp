@@ -71,26 +71,17 @@ TEST(Options, ProcessesAnswerAtOnceAndLogAlike) {
     EXPECT_EQ(testing_support::read_file(dir.path / "fi.txt"), reports_log);
 }
 
-// What --help says, word for word: the options, the columns and the
-// example a surveyor copies.
-TEST(Options, HelpText) {
-    EXPECT_EQ(usage_text(),
-              "Pouziti: geochain [volby] < body > vysledky\n"
-              "\n"
-              "Bez voleb: dialog na terminalu, nebo soubor bodu \"X Y h\" se vypisem\n"
-              "kazdeho bodu. Kazdy bod se zapise do souboru fi.txt.\n"
-              "\n"
-              "  --table             jeden radek tabulky na bod misto vypisu\n"
-              "  --columns=SEZNAM    poradi slov na radku: n (cislo bodu), x, y, h,\n"
-              "                      - (slovo vynechat), na konci ... (zbytek radku);\n"
-              "                      vychozi x,y,h; cesky seznam: n,y,x,h,...\n"
-              "  --decimal-comma     desetinna carka a ';' mezi sloupci (CSV cesky)\n"
-              "  -h, --help          tato napoveda\n"
-              "  -V, --version       verze\n"
-              "\n"
-              "Priklad: geochain --table --columns=n,y,x,h,... --decimal-comma\n"
-              "         < seznam.csv > tabulka.csv\n"
-              "Podrobne: man geochain (ve Windows geochain.txt).\n");
+// What --help says of the columns, word for word, and the example a
+// surveyor copies.
+TEST(Options, HelpTextOfTheColumns) {
+    const std::string help = usage_text();
+    for (const char* line : {
+             "  --columns=SEZNAM    poradi slov na radku: n (cislo bodu), x, y, h,\n"
+             "                      - (slovo vynechat), na konci ... (zbytek radku);\n",
+             "Priklad: geochain --table --columns=n,y,x,h,... --decimal-comma\n",
+         }) {
+        EXPECT_NE(help.find(line), std::string::npos) << line;
+    }
 }
 
 }  // namespace
