@@ -1,6 +1,5 @@
 #include "run/dialogue.h"
 
-#include <cmath>
 #include <istream>
 #include <string_view>
 

@@ -26,10 +26,10 @@ template <std::size_t I>
 char* put_piece(char* at, const PointResult& r, WrittenValues& values) {
     constexpr ReportPiece piece = REPORT[I];
     at = put(at, piece.text);
-    if constexpr (piece.shown == Shown::lambda_dms) {
-        return put_dms(at, r.lambda_dms);
-    } else if constexpr (piece.shown == Shown::fi_dms) {
-        return put_dms(at, r.fi_dms);
+    if constexpr (piece.sexagesimal) {
+        static_assert(piece.quantity == Quantity::fi || piece.quantity == Quantity::lambda,
+                      "only fi and lambda are split");
+        return put_dms(at, piece.quantity == Quantity::fi ? r.fi_dms : r.lambda_dms);
     } else {
         char* const end = write_quantity(at, r, piece.quantity);
         written(values, piece.quantity) = {at, static_cast<std::size_t>(end - at)};

@@ -9,18 +9,17 @@
 
 namespace geochain {
 
-// What follows a piece of the report's fixed text.
-enum class Shown { quantity, lambda_dms, fi_dms };
-
+// A piece of the report's fixed text and the quantity that follows it,
+// with its decimals, or, for fi and lambda, split into degrees, minutes and
+// seconds.
 struct ReportPiece {
     std::string_view text;
-    Shown shown;
-    Quantity quantity;  // of Shown::quantity
+    Quantity quantity;
+    bool sexagesimal;
 };
 
-constexpr ReportPiece value_after(std::string_view text, Quantity q) {
-    return {text, Shown::quantity, q};
-}
+constexpr ReportPiece value_after(std::string_view text, Quantity q) { return {text, q, false}; }
+constexpr ReportPiece dms_after(std::string_view text, Quantity q) { return {text, q, true}; }
 
 // 0xE9 is e-acute in Windows-1250 and ISO 8859-2, written as that one byte.
 // A literal of its own, so that the hex escape cannot run into the "r".
@@ -39,9 +38,10 @@ inline constexpr ReportPiece REPORT[] = {
     value_after("    S = ", Quantity::S),
     value_after(SPHERICAL_HEADING, Quantity::U),
     value_after("    V (E-Ferro.) = ", Quantity::V),
-    {"\n\nZemepisne souradnice (fi,lambda) : \n---------------------------------- \nlambda = ",
-     Shown::lambda_dms, Quantity::lambda},
-    {"\nfi = ", Shown::fi_dms, Quantity::fi},
+    dms_after(
+        "\n\nZemepisne souradnice (fi,lambda) : \n---------------------------------- \nlambda = ",
+        Quantity::lambda),
+    dms_after("\nfi = ", Quantity::fi),
     value_after("N= ", Quantity::N_plus_h),
     value_after("\n\nGeocentricke souradnice : \n------------------------- \nX = ", Quantity::X),
     value_after("   Y = ", Quantity::Y),
@@ -51,16 +51,16 @@ inline constexpr ReportPiece REPORT[] = {
 // The seconds of an angle split into degrees, minutes and seconds.
 inline constexpr int SECONDS_DECIMALS = 4;
 
-// "15o 7' 1.4002'' ": "o" stands for the degree sign.
+// "15o 7' 1.4002'' ": "o" stands for the degree sign; "o ", "' " and "'' "
+// around the three numbers.
 inline constexpr std::size_t DMS_TEXT = 7;
 inline constexpr std::size_t DMS_ROOM = 2 * INTEGER_ROOM + fixed_room(SECONDS_DECIMALS) + DMS_TEXT;
 
 constexpr std::size_t report_room() {
     std::size_t room = 0;
     for (const ReportPiece& piece : REPORT) {
-        room +=
-            piece.text.size() +
-            (piece.shown == Shown::quantity ? fixed_room(rule(piece.quantity).decimals) : DMS_ROOM);
+        room += piece.text.size() +
+                (piece.sexagesimal ? DMS_ROOM : fixed_room(rule(piece.quantity).decimals));
     }
     return room;
 }
