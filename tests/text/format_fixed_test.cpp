@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <locale>
@@ -94,7 +95,7 @@ TEST(FormatFixed, EveryGroupOfEightDigits) {
 #else
     constexpr std::uint32_t STEP = 1;
 #endif
-    char digits[8] = {'0', '0', '0', '0', '0', '0', '0', '0'};  // v, first digit first
+    char digits[9] = "00000000";  // v, first digit first
     const auto count = [](std::uint32_t v) {
         return v < 10 ? 1 : 1 + static_cast<int>(std::log10(v));
     };
@@ -123,12 +124,15 @@ TEST(FormatFixed, EveryGroupOfEightDigits) {
             FAIL() << "sixteen digits in SSE2 of " << v;
         }
 #endif
-        for (std::uint32_t step = 0; step < STEP; ++step) {  // v += 1, digit by digit
+        if (STEP == 1) {  // v + 1, a digit carried by hand
             int i = 7;
-            for (; digits[i] == '9'; --i) {
+            for (; i > 0 && digits[i] == '9'; --i) {
                 digits[i] = '0';
             }
             ++digits[i];
+        } else {
+            std::snprintf(digits, sizeof digits, "%08u",
+                          static_cast<unsigned>(v + STEP) % 100000000);
         }
     }
 }
