@@ -29,34 +29,27 @@ std::vector<double> shown_values() {
     return values;
 }
 
+// Every quantity's value at the same precision into the same room: by
+// format_fixed, or (to_chars:1) by the standard library's correctly rounded
+// to_chars, which it replaces.
 void BM_format_fixed(benchmark::State& state) {
     const std::vector<double> values = shown_values();
     const int decimals = static_cast<int>(state.range(0));
+    const bool by_to_chars = state.range(1) != 0;
     std::size_t i = 0;
     char text[fixed_room(9)];
     for (auto _ : state) {
-        benchmark::DoNotOptimize(format_fixed(text, values[i], decimals));
+        if (by_to_chars) {
+            benchmark::DoNotOptimize(std::to_chars(text, text + sizeof text, values[i],
+                                                   std::chars_format::fixed, decimals));
+        } else {
+            benchmark::DoNotOptimize(format_fixed(text, values[i], decimals));
+        }
         benchmark::ClobberMemory();
         i = (i + 1) % values.size();
     }
 }
-BENCHMARK(BM_format_fixed)->Arg(9)->Arg(8)->Arg(4);
-
-// The standard library's correctly rounded conversion at the same precision,
-// into the same room: what the formatter replaces.
-void BM_to_chars_fixed(benchmark::State& state) {
-    const std::vector<double> values = shown_values();
-    const int decimals = static_cast<int>(state.range(0));
-    std::size_t i = 0;
-    char text[fixed_room(9)];
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(
-            std::to_chars(text, text + sizeof text, values[i], std::chars_format::fixed, decimals));
-        benchmark::ClobberMemory();
-        i = (i + 1) % values.size();
-    }
-}
-BENCHMARK(BM_to_chars_fixed)->Arg(9)->Arg(8)->Arg(4);
+BENCHMARK(BM_format_fixed)->ArgNames({"decimals", "to_chars"})->ArgsProduct({{9, 8, 4}, {0, 1}});
 
 // The same values through the C library, into a std::string as well.
 void BM_snprintf_fixed(benchmark::State& state) {
