@@ -6,6 +6,7 @@
 
 #include "io/descriptor_io.h"
 #include "io/stop_signals.h"
+#include "run/messages.h"
 #include "run/options.h"
 #include "run/standard_streams.h"
 
@@ -47,15 +48,17 @@ int main(int argc, char** argv) {
     const geochain::Terminals terminals = geochain::find_terminals();
     const geochain::Options options = geochain::parse_options(argc, argv, terminals.input);
     const auto say = [](int fd, const std::string& text) {
-        geochain::write_all(fd, text.data(), text.size());
+        return geochain::write_all(fd, text.data(), text.size()) == text.size();
+    };
+    // An answer that cannot be written is said where it can still be read.
+    const auto answer = [&say](const std::string& text) {
+        return say(1, text) ? 0 : (say(2, std::string(geochain::OUTPUT_LOST) + "\n"), 1);
     };
     switch (options.action) {
         case geochain::Action::help:
-            say(1, geochain::usage_text());
-            return 0;
+            return answer(geochain::usage_text());
         case geochain::Action::version:
-            say(1, geochain::version_text());
-            return 0;
+            return answer(geochain::version_text());
         case geochain::Action::usage_error:
             say(2, options.message + "\n");
             return 2;

@@ -136,6 +136,7 @@ std::vector<Row> rows() {
          times(200, CLEAR)},
         // No report reached the output: no record.
         {"stdout_a_closed_pipe", S::stdout_broken_pipe, "", two, 1, "", OUTPUT_LOST, "", ""},
+        {"help_to_a_closed_pipe", S::stdout_broken_pipe, "", "", 1, "", OUTPUT_LOST, "", "", {"--help"}},
         {"stdin_closed", S::stdin_closed, "", two, 0, AT_X_END, "", "", ""},
         {"stdin_a_directory", S::stdin_directory, "", two, 1, AT_X_END, READ_ERROR, "", ""},
         {"table_from_stdin_a_directory", S::stdin_directory, "", two, 1, TABLE_HEAD, READ_ERROR, "",
@@ -371,9 +372,10 @@ TEST(PointsFile, EveryPointReportedIsAPointLineOfTheInput) {
 }
 
 // Ctrl-C while a block waits for a reader that has stopped reading, in a
-// blocking write and in a wait for a non-blocking pipe: the run ends by it
-// without waiting for the reader, and fi.txt holds exactly the records of
-// the reports that reached the output whole.
+// blocking write part of the way through a block and in a wait for a
+// non-blocking pipe: the run ends by it without waiting for the reader, and
+// fi.txt holds exactly the records of the reports that reached the output
+// whole.
 TEST(PointsFile, InterruptedRunLogsExactlyTheWholeReports) {
 #ifdef _WIN32
     GTEST_SKIP() << "needs POSIX";

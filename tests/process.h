@@ -59,12 +59,10 @@ enum class Surroundings {
     // than ten seconds.
     driven_through_pipes,
     // Standard output a pipe that nobody reads until it is full; then half
-    // of it is read, and once it is full again the program gets SIGINT, and
-    // the pipe is read to its end.
+    // of it is read, and once it is full again the program gets SIGINT. It
+    // must end by it before anybody reads; then the pipe is read to its end.
     stdout_a_full_pipe_interrupted,
-    // Standard output a non-blocking pipe that nobody reads: once it is
-    // full the program gets SIGINT and must end by it before anybody reads;
-    // then the pipe is read to its end.
+    // The same with a non-blocking pipe, never read before the SIGINT.
     stdout_a_full_non_blocking_pipe_interrupted,
     // fi.txt a link to a pseudo-terminal that nobody reads.
     log_a_terminal_nobody_reads,

@@ -302,12 +302,10 @@ ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how,
         }
         ::close(out_probe);  // or the pipe would never end
         ::kill(pid, SIGINT);
-        if (how == Surroundings::stdout_a_full_non_blocking_pipe_interrupted) {
-            // Nobody reads until the program has ended by the signal.
-            ended = wait_for([pid, &wstatus] { return ::waitpid(pid, &wstatus, WNOHANG) == pid; });
-            if (!ended) {
-                ::kill(pid, SIGKILL);
-            }
+        // Nobody reads until the program has ended by the signal.
+        ended = wait_for([pid, &wstatus] { return ::waitpid(pid, &wstatus, WNOHANG) == pid; });
+        if (!ended) {
+            ::kill(pid, SIGKILL);
         }
         shown += read_all(out_ends[0], false);
     }

@@ -18,6 +18,9 @@ long write_call(int fd, const char* data, std::size_t size);
 // arrived, or when the wait itself fails.
 bool must_wait(int fd, bool reading);
 
+// True when a write to fd would not wait now (or would fail at once).
+bool writable_now(int fd);
+
 // After a read of nothing: true when it was no end of the input but a
 // terminal that has hung up.
 bool hung_up(int fd);

@@ -14,8 +14,10 @@ long read_some(int fd, char* data, std::size_t size);
 
 // Writes everything, retrying after interruptions and partial writes, and,
 // if may_wait, waiting while a non-blocking descriptor is full; otherwise a
-// full one counts as a failed write. Returns how many bytes were written:
-// all of them, or fewer when a write failed or a stop signal ended a wait.
+// full one counts as a failed write. Once a stop signal has arrived, it
+// writes only what the descriptor takes at once: a stalled reader never
+// holds a stop up. Returns how many bytes were written: all of them, or
+// fewer when a write failed or a stop signal ended it.
 std::size_t write_all(int fd, const char* data, std::size_t size, bool may_wait = true);
 
 // Standard input read as bytes: on Windows, no CR LF turned into LF and no

@@ -42,6 +42,11 @@ bool must_wait(int fd, bool reading) {
     return ::poll(&ready, 1, WAIT_SLICE_MS) >= 0 || errno == EINTR;
 }
 
+bool writable_now(int fd) {
+    pollfd ready{fd, POLLOUT, 0};
+    return ::poll(&ready, 1, 0) != 0;
+}
+
 bool hung_up(int fd) { return ::isatty(fd) == 0 && errno == EIO; }
 
 int open_for_append(const char* path) {
