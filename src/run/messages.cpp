@@ -32,9 +32,9 @@ constexpr char OUTSIDE_AREA[] = ") lezi mimo uzemi S-JTSK";
 constexpr char SWAPPED_INSIDE[] = "; po zamene X a Y by lezel uvnitr";
 constexpr char NOT_COMPUTABLE[] = ") nelze spocitat";
 
-std::string shown(std::string_view word) { return shown(Word{word, word.size()}); }
-
 }  // namespace
+
+std::string shown(std::string_view word) { return shown(Word{word, word.size()}); }
 
 std::string shown(const Word& word) {
     static constexpr char HEX[] = "0123456789ABCDEF";

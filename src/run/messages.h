@@ -19,6 +19,7 @@ inline constexpr char OUTPUT_LOST[] = "Vystup nelze zapsat, konec.";
 // every other byte as \xNN, so that no control byte reaches the terminal,
 // and "..." where it was cut.
 std::string shown(const Word& word);
+std::string shown(std::string_view word);
 
 // Why a line of a file cannot be taken where it stands: a point of the
 // layout was expected, or, after a point, an answer or the next point.

@@ -4,6 +4,8 @@
 #include <iterator>
 #include <string_view>
 
+#include "run/messages.h"
+
 namespace geochain {
 
 namespace {
@@ -35,7 +37,7 @@ std::string parse_layout(std::string_view list, Layout& layout) {
                 known.append(c.option).append(", ");
             }
             known.replace(known.size() - 2, 2, " a ");
-            return "neznamy sloupec \"" + std::string(name) + "\", mozne jsou " + known +
+            return "neznamy sloupec \"" + shown(name) + "\", mozne jsou " + known +
                    std::string(REST_OPTION);
         }
         const Column column = found->column;
@@ -43,7 +45,7 @@ std::string parse_layout(std::string_view list, Layout& layout) {
         ys += column == Column::y ? 1 : 0;
         if (column != Column::skip &&
             std::count(layout.columns.begin(), layout.columns.end(), column) > 0) {
-            return "sloupec " + std::string(name) + " je uveden dvakrat";
+            return "sloupec " + shown(name) + " je uveden dvakrat";
         }
         layout.columns.push_back(column);
     }
@@ -51,6 +53,41 @@ std::string parse_layout(std::string_view list, Layout& layout) {
         return "chybi sloupec x nebo y";
     }
     return "";
+}
+
+enum class Name { table, columns, decimal_comma, help, version };
+
+struct LongOption {
+    Name name;
+    std::string_view word;
+};
+
+constexpr LongOption LONG_OPTIONS[] = {
+    {Name::table, "--table"},
+    {Name::columns, "--columns"},
+    {Name::decimal_comma, "--decimal-comma"},
+    {Name::help, "--help"},
+    {Name::version, "--version"},
+};
+
+// How many long options begin with the given word.
+std::size_t options_named(std::string_view word) {
+    return static_cast<std::size_t>(std::count_if(
+        std::begin(LONG_OPTIONS), std::end(LONG_OPTIONS),
+        [word](const LongOption& o) { return o.word.substr(0, word.size()) == word; }));
+}
+
+// The long option a word names, whole or by a beginning that no other
+// option shares, as GNU tools take them ("--tab"); none for any other word.
+// (Today every option's first letter is its own.)
+const LongOption* long_option(std::string_view word) {
+    for (const LongOption& o : LONG_OPTIONS) {
+        if (o.word == word || (word.size() > 2 && o.word.substr(0, word.size()) == word &&
+                               options_named(word) == 1)) {
+            return &o;
+        }
+    }
+    return nullptr;
 }
 
 Options usage_error(const std::string& message) {
@@ -71,39 +108,62 @@ Options parse_options(int argc, const char* const* argv, bool input_is_terminal)
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (options_end || arg.size() < 2 || arg[0] != '-') {
-            return usage_error("Nadbytecny argument \"" + std::string(arg) +
+            return usage_error("Nadbytecny argument \"" + shown(arg) +
                                "\": body se ctou ze standardniho vstupu");
         }
-        const std::size_t equals = arg.find('=');
-        const std::string_view name = arg.substr(0, equals);
         if (arg == "--") {
             options_end = true;
-        } else if (arg == "--help" || arg == "-h") {
-            help = true;
-        } else if (arg == "--version" || arg == "-V") {
-            version = true;
-        } else if (arg == "--table") {
-            options.table = true;
-        } else if (arg == "--decimal-comma") {
-            options.layout.decimal_comma = true;
-        } else if (name == "--columns") {
-            if (equals == std::string_view::npos && i + 1 == argc) {
-                return usage_error(
-                    "Volba --columns chce seznam sloupcu, napr. --columns=n,y,x,h,...");
+            continue;
+        }
+        if (arg[1] != '-') {  // short options, alone or together: -h, -V, -hV
+            for (const char letter : arg.substr(1)) {
+                if (letter != 'h' && letter != 'V') {
+                    return usage_error("Neznama volba \"-" + shown(std::string_view(&letter, 1)) +
+                                       "\"");
+                }
+                (letter == 'h' ? help : version) = true;
             }
-            const std::string_view list = equals == std::string_view::npos
-                                              ? std::string_view(argv[++i])
-                                              : arg.substr(equals + 1);
-            if (columns) {
-                return usage_error("Volba --columns je zadana dvakrat");
+            continue;
+        }
+        const std::size_t equals = arg.find('=');
+        const LongOption* const option = long_option(arg.substr(0, equals));
+        if (option == nullptr) {
+            return usage_error("Neznama volba \"" + shown(arg) + "\"");
+        }
+        if (equals != std::string_view::npos && option->name != Name::columns) {
+            return usage_error("Volba " + std::string(option->word) + " se zadava bez hodnoty");
+        }
+        switch (option->name) {
+            case Name::help:
+                help = true;
+                break;
+            case Name::version:
+                version = true;
+                break;
+            case Name::table:
+                options.table = true;
+                break;
+            case Name::decimal_comma:
+                options.layout.decimal_comma = true;
+                break;
+            case Name::columns: {
+                if (equals == std::string_view::npos && i + 1 == argc) {
+                    return usage_error(
+                        "Volba --columns chce seznam sloupcu, napr. --columns=n,y,x,h,...");
+                }
+                const std::string_view list = equals == std::string_view::npos
+                                                  ? std::string_view(argv[++i])
+                                                  : arg.substr(equals + 1);
+                if (columns) {
+                    return usage_error("Volba --columns je zadana dvakrat");
+                }
+                columns = true;
+                const std::string why = parse_layout(list, options.layout);
+                if (!why.empty()) {
+                    return usage_error("Neplatne sloupce \"" + shown(list) + "\": " + why);
+                }
+                break;
             }
-            columns = true;
-            const std::string why = parse_layout(list, options.layout);
-            if (!why.empty()) {
-                return usage_error("Neplatne sloupce \"" + std::string(list) + "\": " + why);
-            }
-        } else {
-            return usage_error("Neznama volba \"" + std::string(arg) + "\"");
         }
     }
     if (help || version) {

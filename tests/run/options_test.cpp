@@ -22,6 +22,7 @@ TEST(Options, TheCommandLine) {
         std::string message;
     };
     const std::string HINT = " (napoveda: geochain --help)";
+    const std::string LONG(120000, 'y');
     // clang-format off
     const Case cases[] = {
         {{"--table", "--columns", "y,x"}, true, Action::run, ""},
@@ -36,6 +37,15 @@ TEST(Options, TheCommandLine) {
         {{"--columns=x,y,z"}, false, Action::usage_error, R"(Neplatne sloupce "x,y,z": neznamy sloupec "z", mozne jsou n, x, y, h, - a ...)" + HINT},
         {{"--columns"}, false, Action::usage_error, "Volba --columns chce seznam sloupcu, napr. --columns=n,y,x,h,..." + HINT},
         {{"--decimal-comma"}, true, Action::usage_error, "Volby --columns a --decimal-comma plati pro soubor bodu nebo s volbou --table; u terminalu pouzijte --table" + HINT},
+        // As GNU tools take them: short options together, long ones by a
+        // beginning no other shares; no value where an option takes none;
+        // an argument shown as messages show input.
+        {{"-Vh"}, false, Action::help, ""},
+        {{"--tab", "--dec", "--co", "n,y,x,h"}, true, Action::run, ""},
+        {{"-hx"}, false, Action::usage_error, "Neznama volba \"-x\"" + HINT},
+        {{"--tab=x"}, false, Action::usage_error, "Volba --table se zadava bez hodnoty" + HINT},
+        {{"--\x1b[2J"}, false, Action::usage_error, "Neznama volba \"--\\x1B[2J\"" + HINT},
+        {{LONG.c_str()}, false, Action::usage_error, "Nadbytecny argument \"" + std::string(40, 'y') + "...\": body se ctou ze standardniho vstupu" + HINT},
     };
     // clang-format on
     for (const Case& c : cases) {
