@@ -162,6 +162,11 @@ std::vector<Row> rows() {
          TABLE_HEAD, no_point_on(1, "1100000 700000"), "", "", {"--table"}},
         {"table_typed_ends_at_Ctrl_D", S::typed_at_terminal, "", P + "\n" + P + "\x04", 0,
          TABLE_HEAD + P_ROW + P_ROW, "", times(2, RECORD_P), "", {"--table"}},
+        // On the screen, the row after a line without its Enter begins a
+        // line of its own.
+        {"table_typed_on_the_screen_ends_at_Ctrl_D", S::typed_at_terminal_output_there, "",
+         P + "\n" + P + "\x04", 0, "", "", times(2, RECORD_P), TABLE_HEAD + P_ROW + "\n" + P_ROW,
+         {"--table"}},
         {"bad_option_at_a_terminal", S::typed_at_terminal, "", "", 2, "",
          "Neznama volba \"-x\" (napoveda: geochain --help)\n", "", "", {"-x"}},
         // Ctrl-C at a prompt ends the run there, without an Enter.

@@ -75,10 +75,12 @@ enum class Surroundings {
     // its session: it may not write to the terminal.
     terminal_background,
     // Standard input the pseudo-terminal itself: an operator typing, each
-    // read one line; with standard error closed at start-up; with at most 16
+    // read one line; standard output there too; with standard error closed
+    // at start-up; with at most 16
     // descriptors open; Ctrl-C (SIGINT) once the X prompt shows; under nohup,
     // the terminal hung up once the h prompt shows, the typed line read.
     typed_at_terminal,
+    typed_at_terminal_output_there,
     typed_at_terminal_stderr_closed,
     typed_at_terminal_few_descriptors,
     typed_at_terminal_interrupted_at_the_X_prompt,

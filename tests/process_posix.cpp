@@ -160,7 +160,8 @@ std::string converse(int to_program, int from_program, const std::string& input)
         ::setsid();
     }
     const char* in = how == S::stdin_directory ? "/" : "in";
-    const bool out_on_terminal = how == S::stdout_nonblocking_terminal_read_slowly;
+    const bool out_on_terminal = how == S::stdout_nonblocking_terminal_read_slowly ||
+                                 how == S::typed_at_terminal_output_there;
     if (::chdir(dir.c_str()) != 0 || (!typed(how) && !redirect(0, in, O_RDONLY)) ||
         (!out_on_terminal && !redirect(1, "out", O_WRONLY | O_CREAT | O_TRUNC)) ||
         !redirect(2, "err", O_WRONLY | O_CREAT | O_TRUNC)) {
@@ -175,7 +176,8 @@ std::string converse(int to_program, int from_program, const std::string& input)
     if (how == S::stdin_nonblocking_pipe_in_pieces) {
         set_nonblocking(0);
     }
-    if (out_on_terminal || how == S::stdout_a_full_non_blocking_pipe_interrupted) {
+    if (how == S::stdout_nonblocking_terminal_read_slowly ||
+        how == S::stdout_a_full_non_blocking_pipe_interrupted) {
         set_nonblocking(1);
     }
     if (how == S::stderr_on_stdout) {

@@ -36,9 +36,10 @@ int open_for_append(const char* path);
 // systems) it goes on unlocked.
 void lock_for_append(int fd);
 
-// True when fd is a plain file whose last line has no line end: a write cut
-// by a power cut, or by another program.
-bool ends_inside_a_line(int fd);
+// The last byte of fd when it is a plain file that has one, or -1: a byte
+// other than a line end is a write cut by a power cut, or by another
+// program.
+int last_byte(int fd);
 
 // True for a pipe or FIFO: a write of at most PIPE_BUF bytes is then whole
 // or nothing.

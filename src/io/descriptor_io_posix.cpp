@@ -69,12 +69,12 @@ void lock_for_append(int fd) {
     }
 }
 
-bool ends_inside_a_line(int fd) {
-    char last = '\n';
+int last_byte(int fd) {
+    unsigned char last = 0;
     struct stat st {};
     const bool read = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
                       ::pread(fd, &last, 1, st.st_size - 1) == 1;
-    return read && last != '\n';
+    return read ? last : -1;
 }
 
 bool is_pipe(int fd) {

@@ -43,10 +43,10 @@ void lock_for_append(int fd) {
     static_cast<void>(fd);  // appends there are not one step between processes anyway
 }
 
-bool ends_inside_a_line(int fd) {
-    char last = '\n';
+int last_byte(int fd) {
+    unsigned char last = 0;
     const bool read = ::_lseeki64(fd, -1, SEEK_END) >= 0 && ::_read(fd, &last, 1) == 1;
-    return read && last != '\n';
+    return read ? last : -1;
 }
 
 bool is_pipe(int fd) {

@@ -80,7 +80,11 @@ void append_log(std::string_view records, const std::string& path) {
         return;
     }
     lock_for_append(fd);
-    if (ends_inside_a_line(fd)) {
+    const int last = last_byte(fd);
+    if (last == '\r') {
+        // A record cut between its CR and LF gets only the LF it lacks.
+        append_whole(fd, "\n" + std::string(records), 1);
+    } else if (last >= 0 && last != '\n') {
         // A line cut before this run (a power cut, a killed process, another
         // program) is ended first, in the same write: no record of ours is
         // ever glued to it.

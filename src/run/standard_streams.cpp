@@ -38,7 +38,8 @@ int run_on_standard_streams(const Options& options, Terminals terminals) {
     std::istream in(&input);
     std::ostream out(&output);
     std::ostream err(&error_output);
-    const int status = options.table ? run_table(in, out, err, log, options.layout)
+    const int status = options.table ? run_table(in, out, err, log, options.layout,
+                                                 terminals.input && terminals.output)
                                      : run_dialogue(in, out, err, log, mode, options.layout);
     // Whatever ended the run, its last block goes out now. A lost output
     // is said where it can still be read.

@@ -13,7 +13,7 @@
 namespace geochain {
 
 int run_table(std::istream& in_stream, std::ostream& out, std::ostream& err, PendingRecords& log,
-              const Layout& layout) {
+              const Layout& layout, bool typed_on_screen) {
     InputLines in{*in_stream.rdbuf()};
     std::string header;
     append_table_header(header, layout);
@@ -25,6 +25,10 @@ int run_table(std::istream& in_stream, std::ostream& out, std::ostream& err, Pen
             return 1;
         }
         const BatchLine line = read_batch_line(in, layout);
+        if (typed_on_screen && line.kind != LineKind::end_of_input &&
+            in.buf.sgetc() == std::streambuf::traits_type::eof()) {
+            put_text(out, "\n");
+        }
         if (line.kind == LineKind::end_of_input) {
             if (in.buf.pubsync() == -1) {
                 err << READ_ERROR << std::endl;

@@ -12,8 +12,10 @@ namespace geochain {
 // Writes the header, then reads lines by the layout and writes each point's
 // row, its record held in `log` until the row is out. Returns 0 at the end
 // of the input, 1 at the first line that does not fit the layout, at a read
-// error, or when the output is lost.
+// error, or when the output is lost. Typed on the screen the output goes
+// to, a line that Ctrl-D sent without its Enter leaves the cursor after it:
+// its row, or its message, begins a line of its own.
 int run_table(std::istream& in, std::ostream& out, std::ostream& err, PendingRecords& log,
-              const Layout& layout);
+              const Layout& layout, bool typed_on_screen = false);
 
 }  // namespace geochain

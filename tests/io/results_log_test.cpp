@@ -35,6 +35,31 @@ TEST(ResultsLog, TakesBackOnlyWhatStillEndsTheFile) {
     close_descriptor(theirs);
 }
 
+// A line that the file holds without its line end is ended before the
+// first record, so that no record is glued to it; a record cut between its
+// CR and its LF gets only the LF.
+TEST(ResultsLog, EndsALineCutBeforeTheRun) {
+    const std::string cut = RECORD_P.substr(0, RECORD_P.size() - 1);
+    const struct {
+        std::string before;
+        std::string after;
+    } cases[] = {
+        {"", RECORD_P},
+        {RECORD_P, RECORD_P + RECORD_P},
+        {"no line end", "no line end\r\n" + RECORD_P},
+        {cut, RECORD_P + RECORD_P},
+    };
+    for (const auto& c : cases) {
+        const testing_support::TempDir dir;
+        const auto path = dir.path / "fi.txt";
+        if (!c.before.empty()) {
+            testing_support::write_file(path, c.before);
+        }
+        append_log(RECORD_P, path.string());
+        EXPECT_EQ(testing_support::read_file(path), c.after) << c.before;
+    }
+}
+
 // Each record goes to the log once the output has taken its report whole,
 // and never before: three reports, the output out to the middle of the
 // second, then to the end.
