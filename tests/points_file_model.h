@@ -139,19 +139,19 @@ inline std::string table_mismatch(std::string input, const std::filesystem::path
         std::string carried;
         bool numbers = true;
         int coordinates = 0;
-        int number_count = 0;
+        int with_digits = 0;
         for (std::size_t i = 0; i < names.size() && i < w.size(); ++i) {
             const std::string& n = names[i];
             if (n == "x" || n == "y" || n == "h") {
                 numbers = numbers && is_number(w[i]);
                 ++coordinates;
-                number_count += is_number(w[i]) ? 1 : 0;
+                with_digits += w[i].find_first_of("0123456789") != std::string::npos ? 1 : 0;
                 (n == "x" ? x : n == "y" ? y : h) = w[i];
             }
             name = n == "n" ? w[i] : name;
         }
-        // The first line is a header when its coordinate words hold no number.
-        if (!stopped && std::exchange(first, false) && coordinates > 0 && number_count == 0) {
+        // The first line is a header when its coordinate words hold no digit.
+        if (!stopped && std::exchange(first, false) && coordinates > 0 && with_digits == 0) {
             continue;
         }
         stopped =

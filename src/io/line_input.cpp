@@ -12,10 +12,6 @@ namespace {
 
 using Traits = std::streambuf::traits_type;
 
-// A line is kept up to this length to be split into words; a longer one is
-// never a point (its words would be longer than any number), so only its
-// words are counted, and memory stays bounded whatever the input holds.
-constexpr std::size_t MAX_LINE_CHARS = 1 << 16;
 
 // Blanks within a line: those of formatted input but the line ends, and the
 // DOS end-of-file byte that older Windows tools leave between joined files.
@@ -178,12 +174,14 @@ Entry coordinate(std::string_view word, bool decimal_comma) {
 
 bool is_coordinate(Column c) { return c == Column::x || c == Column::y || c == Column::h; }
 
-// A first line that names the columns instead of giving a point.
+// A first line that names the columns instead of giving a point: no digit
+// where the layout has a coordinate. A line with one is a point, or is
+// refused as any other line: never skipped without a word.
 bool is_header(const std::vector<std::string_view>& words, const Layout& layout) {
     bool any = false;
     for (std::size_t i = 0; i < layout.columns.size() && i < words.size(); ++i) {
         if (is_coordinate(layout.columns[i])) {
-            if (coordinate(words[i], layout.decimal_comma).kind == EntryKind::number) {
+            if (words[i].find_first_of("0123456789") != std::string_view::npos) {
                 return false;
             }
             any = true;
@@ -274,11 +272,10 @@ BatchLine read_batch_line(InputLines& in, const Layout& layout) {
         in.after_cr = false;
 
         // The line up to its line end: in place, or else copied, and of a
-        // longer one than is kept, its words counted as they pass.
+        // longer one than is kept, only its length counted.
         std::string_view kept;
         std::size_t length = 0;
         std::size_t last = 0;  // just after the last byte that is not a blank
-        std::size_t words = 0;
         const bool in_place = line_in_place(in, layout.decimal_comma, kept);
         if (in_place) {
             length = kept.size();
@@ -288,14 +285,12 @@ BatchLine read_batch_line(InputLines& in, const Layout& layout) {
             }
         } else {
             in.text.clear();
-            for (bool in_word = false; c != Traits::eof() && !is_line_end(c); c = in.buf.snextc()) {
+            for (; c != Traits::eof() && !is_line_end(c); c = in.buf.snextc()) {
                 if (length < MAX_LINE_CHARS) {
                     in.text += Traits::to_char_type(c);
                 }
                 ++length;
-                words += static_cast<std::size_t>(!in_word && !is_blank(c));
-                in_word = !is_blank(c);
-                last = in_word ? length : last;
+                last = is_blank(c) ? last : length;
             }
             // A line counts only when a line end or a clean end of the input
             // ends it: one that a read error cut off is never taken or named.
@@ -313,8 +308,7 @@ BatchLine read_batch_line(InputLines& in, const Layout& layout) {
             return line;
         }
         if (length > MAX_LINE_CHARS) {
-            line.kind = words == 1 ? LineKind::one_word : LineKind::other;
-            line.answer = kept[0];
+            line.kind = LineKind::too_long;
             return line;
         }
         split_words(kept, in_place ? nullptr : &in.text, layout.decimal_comma, in.words, in.plain);

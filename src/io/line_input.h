@@ -14,12 +14,18 @@
 
 namespace geochain {
 
+// A line is kept up to this length to be split into words; a longer one is
+// never a point (its words would be longer than any number), so only its
+// length is counted, and memory stays bounded whatever the input holds.
+inline constexpr std::size_t MAX_LINE_CHARS = 1 << 16;
+
 enum class LineKind {
     point,         // the layout's words, each coordinate a number
     one_word,      // exactly one word: an answer, where one is expected
     not_a_number,  // the layout's words, one coordinate not a number
     other,         // too few or too many words for the layout
     utf16,         // the first line as bytes of a UTF-16 file
+    too_long,      // longer than MAX_LINE_CHARS: never a point, nor an answer
     end_of_input,
 };
 

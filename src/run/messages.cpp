@@ -25,6 +25,9 @@ constexpr char ANSWER_OR_POINT_EXPECTED[] = " ma byt odpoved nebo bod \"";
 constexpr char UTF16_INPUT[] =
     "Vstup je v kodovani UTF-16, ulozte jej jako UTF-8 nebo ANSI, konec vstupu.";
 constexpr char END_OF_RUN[] = ", konec vstupu.";
+constexpr char LINE[] = "Radek ";
+constexpr char LONGER_THAN[] = " je delsi nez ";
+constexpr char BYTES[] = " bajtu";
 
 // Warning of a batch point outside S-JTSK's area of use.
 constexpr char WARNING[] = "Varovani: bod na radku ";
@@ -53,6 +56,10 @@ std::string shown(const Word& word) {
 std::string refusal(const BatchLine& line, const Layout& layout, bool answer_expected) {
     if (line.kind == LineKind::utf16) {
         return UTF16_INPUT;
+    }
+    if (line.kind == LineKind::too_long) {
+        return LINE + std::to_string(line.number) + LONGER_THAN + std::to_string(MAX_LINE_CHARS) +
+               BYTES + END_OF_RUN;
     }
     if (line.kind == LineKind::not_a_number) {
         return REFUSED_ENTRY + std::to_string(line.number) + ": " + shown(line.refused) +

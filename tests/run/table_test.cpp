@@ -77,6 +77,11 @@ TEST(Table, ListsByTheirLayouts) {
          "4002;1100000;700000;300" + comma(VALUES_P) + ";\n", "", 2},
         {{"--decimal-comma"}, "1100000 700000 300.5\n", comma(HEAD) + "\n",
          "Neplatne cislo na radku 1: 300.5, konec vstupu.\n", 0},
+        // A first line with a digit in a coordinate is no header: refused,
+        // never skipped.
+        {{"--decimal-comma", "--columns=n,y,x,h"}, "4001 741240.11 1045690.02 250.5\n",
+         comma("cislo\t" + HEAD) + "\n", "Neplatne cislo na radku 1: 741240.11, konec vstupu.\n", 0},
+        {{}, "1e 1e 1e\n", HEAD + "\n", "Neplatne cislo na radku 1: 1e, konec vstupu.\n", 0},
     };
     // clang-format on
     for (const Case& c : cases) {
