@@ -49,6 +49,11 @@ bool is_pipe(int fd);
 // file to where they began, unless something was appended after them.
 void take_back(int fd, std::size_t written);
 
+// Whether two descriptors lead to the same file, pipe or terminal (as
+// 2>&1 makes them): 1 if they do, 0 if they do not, -1 where it cannot be
+// told (Windows).
+int same_destination(int a, int b);
+
 // True when fd is a terminal an operator types at (on Windows, a console:
 // the C runtime's _isatty is true for NUL as well).
 bool is_terminal(int fd);

@@ -96,6 +96,15 @@ void take_back(int fd, std::size_t written) {
 
 void read_as_bytes(int fd) { static_cast<void>(fd); }
 
+int same_destination(int a, int b) {
+    struct stat first {};
+    struct stat second {};
+    if (::fstat(a, &first) != 0 || ::fstat(b, &second) != 0) {
+        return -1;
+    }
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino ? 1 : 0;
+}
+
 bool is_terminal(int fd) { return ::isatty(fd) == 1; }
 
 void close_descriptor(int fd) { ::close(fd); }

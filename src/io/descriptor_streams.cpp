@@ -112,7 +112,7 @@ int DescriptorOutput::sync() {
 
 bool DescriptorOutput::write_block() {
     const auto pending = static_cast<std::size_t>(pptr() - pbase());
-    if (first_ != nullptr && pending > 0) {
+    if (first_ != nullptr) {
         first_->write_block();
     }
     if (!failed_ && pending > 0) {

@@ -40,6 +40,10 @@ class DescriptorOutput : public std::streambuf {
     DescriptorOutput& operator=(const DescriptorOutput&) = delete;
     ~DescriptorOutput() override { write_block(); }
 
+    // From now on, the other output's block goes out before each of this
+    // one's (none: no longer); it must outlive this one or be taken off.
+    void write_first(DescriptorOutput* other) { first_ = other; }
+
     // Writes everything buffered, then tells how far the output has gone;
     // false once a write of the output has failed. A stop signal that has
     // arrived ends the process here.

@@ -12,7 +12,6 @@ namespace {
 
 using Traits = std::streambuf::traits_type;
 
-
 // Blanks within a line: those of formatted input but the line ends, and the
 // DOS end-of-file byte that older Windows tools leave between joined files.
 bool is_blank(int c) {

@@ -13,7 +13,7 @@
 
 namespace geochain {
 
-Terminals find_terminals() { return {is_terminal(0), is_terminal(1)}; }
+Terminals find_terminals() { return {is_terminal(0), is_terminal(1), is_terminal(2)}; }
 
 int run_on_standard_streams(const Options& options, Terminals terminals) {
     // An operator at a terminal, or a file or pipe that nobody can type an
@@ -29,21 +29,36 @@ int run_on_standard_streams(const Options& options, Terminals terminals) {
     // A file or a pipe that a script reads to its end: nobody watches the
     // lines arrive, so the output goes in blocks. After each write, the
     // records of the reports now out go to the log.
+    const int shared = same_destination(1, 2);
+    // Messages to a file of their own go in blocks too, each written with
+    // the output's, so that a stop or a wait for input finds none held.
+    DescriptorOutput error_output(2, shared == 0 && !terminals.error);
     DescriptorOutput output(1, !terminals.input && !terminals.output, nullptr,
                             [&log](std::uint64_t bytes_out) { log_reports_out(log, bytes_out); });
-    DescriptorOutput error_output(2, false, &output);
+    if (shared == 0) {
+        output.write_first(&error_output);
+    } else if (shared < 0) {
+        // Where it cannot be told, each message goes out at once, after
+        // everything the output holds, as the user reads them with 2>&1.
+        error_output.write_first(&output);
+    }
     // A table typed at a terminal ends at once at Ctrl-D, also after a
     // line without its Enter.
     DescriptorInput input(0, &output, terminals.input && options.table);
     std::istream in(&input);
     std::ostream out(&output);
-    std::ostream err(&error_output);
+    // Where both go to one place (2>&1), the messages go into the output's
+    // own buffer: in their order, at the output's pace.
+    std::ostream err(shared == 1 ? static_cast<std::streambuf*>(&output) : &error_output);
     const int status = options.table ? run_table(in, out, err, log, options.layout,
                                                  terminals.input && terminals.output)
                                      : run_dialogue(in, out, err, log, mode, options.layout);
     // Whatever ended the run, its last block goes out now. A lost output
     // is said where it can still be read.
-    if (!output.write_block()) {
+    const bool written = output.write_block();
+    output.write_first(nullptr);
+    error_output.write_first(nullptr);
+    if (!written) {
         err << OUTPUT_LOST << std::endl;
         return 1;
     }

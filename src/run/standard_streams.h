@@ -6,10 +6,11 @@
 namespace geochain {
 
 // Which standard streams are a terminal: an operator types at the input,
-// or watches the output. Decided once, at start-up.
+// or watches the output or the messages. Decided once, at start-up.
 struct Terminals {
     bool input;
     bool output;
+    bool error;
 };
 
 Terminals find_terminals();
