@@ -152,8 +152,10 @@ void split_words(std::string_view text, std::string* writable, bool decimal_comm
     }
 }
 
-// A coordinate as written: with the decimal comma, a full stop is no part of
-// a number.
+// A coordinate as written. With the decimal comma, as a spreadsheet's list
+// comes, either mark may stand as the decimal one, but only where it cannot
+// be anything else: one mark, a digit on either side of it. 1.100.000,5 and
+// 1,100,000 are refused, never guessed.
 Entry coordinate(std::string_view word, bool decimal_comma) {
     if (word.size() > MAX_ENTRY_CHARS) {
         return {EntryKind::invalid, 0.0};
@@ -161,13 +163,18 @@ Entry coordinate(std::string_view word, bool decimal_comma) {
     if (!decimal_comma) {
         return parse_number(word);
     }
-    char text[MAX_ENTRY_CHARS];
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        if (word[i] == '.') {
-            return {EntryKind::invalid, 0.0};
-        }
-        text[i] = word[i] == ',' ? '.' : word[i];
+    const std::size_t mark = word.find_first_of(".,");
+    if (mark == std::string_view::npos) {
+        return parse_number(word);
     }
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (word.find_first_of(".,", mark + 1) != std::string_view::npos || mark == 0 ||
+        mark + 1 == word.size() || !digit(word[mark - 1]) || !digit(word[mark + 1])) {
+        return {EntryKind::invalid, 0.0};
+    }
+    char text[MAX_ENTRY_CHARS];
+    word.copy(text, word.size());
+    text[mark] = '.';
     return parse_number(std::string_view(text, word.size()));
 }
 

@@ -37,6 +37,16 @@ char* put_text_column(char* at, const Layout& layout, std::string_view word) {
     return at;
 }
 
+// A coordinate as its line wrote it; for a Czech spreadsheet, with the
+// decimal comma, whichever mark the line used (a coordinate has at most one).
+char* put_coordinate(char* at, const Layout& layout, std::string_view word) {
+    char* const end = put(at, word);
+    if (layout.decimal_comma) {
+        std::replace(at, end, '.', ',');
+    }
+    return end;
+}
+
 // A quantity after its separator; the decimal comma in place of the point
 // for a Czech spreadsheet (an infinity or not-a-number has none).
 template <std::size_t I>
@@ -98,11 +108,11 @@ char* write_table_row(char* at, const Layout& layout, const RowWords& words, con
         at = put_text_column(at, layout, words.name);
         *at++ = sep;
     }
-    at = put(at, words.x);
+    at = put_coordinate(at, layout, words.x);
     *at++ = sep;
-    at = put(at, words.y);
+    at = put_coordinate(at, layout, words.y);
     *at++ = sep;
-    at = put(at, words.h);
+    at = put_coordinate(at, layout, words.h);
     at = put_values(at, sep, layout.decimal_comma, r, values,
                     std::make_index_sequence<QUANTITY_COUNT>());
     if (layout.rest) {

@@ -75,12 +75,14 @@ TEST(Table, ListsByTheirLayouts) {
          "\xC4\x8D.b.;Y;X;H;k\xC3\xB3" "d\r\n4001;700000,0;1100000;300;\"kamen \"\"A\"\"; obnoven\"\r\n4002; 700000 ;1100000;300;;\r\n",
          SEMI + "4001;1100000;700000,0;300" + comma(VALUES_P) + ";\"kamen \"\"A\"\"; obnoven\"\n" +
          "4002;1100000;700000;300" + comma(VALUES_P) + ";\n", "", 2},
-        {{"--decimal-comma"}, "1100000 700000 300.5\n", comma(HEAD) + "\n",
-         "Neplatne cislo na radku 1: 300.5, konec vstupu.\n", 0},
-        // A first line with a digit in a coordinate is no header: refused,
-        // never skipped.
-        {{"--decimal-comma", "--columns=n,y,x,h"}, "4001 741240.11 1045690.02 250.5\n",
-         comma("cislo\t" + HEAD) + "\n", "Neplatne cislo na radku 1: 741240.11, konec vstupu.\n", 0},
+        // For a spreadsheet: either decimal mark in, where it is the only
+        // one with a digit on either side, and the comma out; a first line
+        // with a digit in a coordinate is no header.
+        {{"--decimal-comma"}, "1100000.0 700000,0 300\n1100000 1,100,000 300\n",
+         comma(HEAD + "\n1100000.0\t700000.0\t300" + VALUES_P + "\n"),
+         "Neplatne cislo na radku 2: 1,100,000, konec vstupu.\n", 1},
+        {{"--decimal-comma", "--columns=n,y,x,h"}, "4001 1.100.000,5 1045690.02 250.5\n",
+         comma("cislo\t" + HEAD) + "\n", "Neplatne cislo na radku 1: 1.100.000,5, konec vstupu.\n", 0},
         {{}, "1e 1e 1e\n", HEAD + "\n", "Neplatne cislo na radku 1: 1e, konec vstupu.\n", 0},
     };
     // clang-format on
