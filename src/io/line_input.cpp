@@ -178,7 +178,21 @@ Entry coordinate(std::string_view word, bool decimal_comma) {
     return parse_number(std::string_view(text, word.size()));
 }
 
-bool is_coordinate(Column c) { return c == Column::x || c == Column::y || c == Column::h; }
+bool is_coordinate(Column c) {
+    return c == Column::x || c == Column::y || c == Column::h || c == Column::optional_h;
+}
+
+bool has_optional_height(const Layout& layout) {
+    return std::find(layout.columns.begin(), layout.columns.end(), Column::optional_h) !=
+           layout.columns.end();
+}
+
+// A height where it may be missing: a number with a decimal mark. A code
+// such as 12 or roh is no height.
+bool is_height(std::string_view word, bool decimal_comma) {
+    return word.find_first_of(decimal_comma ? ".," : ".") != std::string_view::npos &&
+           coordinate(word, decimal_comma).kind == EntryKind::number;
+}
 
 // A first line that names the columns instead of giving a point: no digit
 // where the layout has a coordinate. A line with one is a point, or is
@@ -196,17 +210,29 @@ bool is_header(const std::vector<std::string_view>& words, const Layout& layout)
     return any;
 }
 
-// The words of a line that fits the layout, each where the layout says.
+// The words of a line that fits the layout, each where the layout says; a
+// height that may be missing takes its word only where it is one. Words
+// left over without a rest to hold them make the line no point.
 void take_point(const InputLines& in, const Layout& layout, BatchLine& line) {
     const std::vector<std::string_view>& words = in.words;
     line.kind = LineKind::point;
     line.h = "0";
-    for (std::size_t i = 0; i < layout.columns.size(); ++i) {
-        const Column column = layout.columns[i];
+    std::size_t i = 0;
+    for (const Column column : layout.columns) {
+        if (column == Column::optional_h &&
+            (i == words.size() || !is_height(words[i], layout.decimal_comma))) {
+            line.h = {};  // none: the words after it move up
+            continue;
+        }
+        if (i == words.size()) {
+            line.kind = LineKind::other;
+            return;
+        }
         if (column == Column::name) {
             line.name = words[i];
         }
         if (!is_coordinate(column)) {
+            ++i;
             continue;
         }
         const Entry entry = !layout.decimal_comma && !std::isnan(in.plain[i])
@@ -222,8 +248,13 @@ void take_point(const InputLines& in, const Layout& layout, BatchLine& line) {
                                               : line.point.h;
         value = entry.value;
         (column == Column::x ? line.x : column == Column::y ? line.y : line.h) = words[i];
+        ++i;
     }
-    for (std::size_t i = layout.columns.size(); i < words.size(); ++i) {
+    if (i < words.size() && !layout.rest) {
+        line.kind = LineKind::other;
+        return;
+    }
+    for (; i < words.size(); ++i) {
         line.rest.append(line.rest.empty() ? "" : " ").append(words[i]);
     }
 }
@@ -325,7 +356,9 @@ BatchLine read_batch_line(InputLines& in, const Layout& layout) {
         if (n == 1) {
             line.kind = LineKind::one_word;
             line.answer = in.words[0].empty() ? '\0' : in.words[0][0];
-        } else if (n < layout.columns.size() || (n > layout.columns.size() && !layout.rest)) {
+        } else if ((n < layout.columns.size() &&
+                    (n + 1 < layout.columns.size() || !has_optional_height(layout))) ||
+                   (n > layout.columns.size() && !layout.rest)) {
             line.kind = LineKind::other;
         } else {
             take_point(in, layout, line);

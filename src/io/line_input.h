@@ -35,8 +35,9 @@ struct BatchLine {
     LineKind kind = LineKind::end_of_input;
     long number = 0;     // counted in the file itself, from 1
     PlanePoint point{};  // of a point line
-    // Of a point line, as written: X, Y, h ("0" where the layout has none),
-    // the point's number or name, and the rest of the line.
+    // Of a point line, as written: X, Y, h ("0" where the layout has none,
+    // empty where a height that may be missing is), the point's number or
+    // name, and the rest of the line.
     std::string_view x, y, h, name;
     std::string rest;
     Word refused;     // of a not_a_number line: its first coordinate that is not one

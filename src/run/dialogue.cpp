@@ -134,11 +134,11 @@ Reply batch_reply(InputLines& in, const Layout& layout, BatchLine& line, bool& n
 }
 
 // Puts the report, its record held until the report is out.
-void print_report(const PointResult& result, std::ostream& out, PendingRecords& log) {
+void print_report(const PointResult& result, std::ostream& out, PendingRecords& log, bool height) {
     char report[REPORT_ROOM];
     char record[RECORD_ROOM];
     WrittenValues values;
-    const char* const report_end = write_report(report, result, values);
+    const char* const report_end = write_report(report, result, values, height);
     const char* const record_end = write_record(record, result, values);
     put_logged(out, std::string_view(report, static_cast<std::size_t>(report_end - report)),
                std::string_view(record, static_cast<std::size_t>(record_end - record)), log);
@@ -183,7 +183,8 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err, 
         }
         const PointResult result = transform_point(reading.point);
         report_asin_domain_errors(result, err);
-        print_report(result, out, log);
+        // A file's line may have no height, where its layout allows.
+        print_report(result, out, log, !batch || !line.h.empty());
 
         put_text(out, "\n");
         if (batch) {

@@ -43,8 +43,13 @@ std::string parse_layout(std::string_view list, Layout& layout) {
         const Column column = found->column;
         xs += column == Column::x ? 1 : 0;
         ys += column == Column::y ? 1 : 0;
-        if (column != Column::skip &&
-            std::count(layout.columns.begin(), layout.columns.end(), column) > 0) {
+        const auto is_height = [](Column c) { return c == Column::h || c == Column::optional_h; };
+        const bool again =
+            is_height(column)
+                ? std::any_of(layout.columns.begin(), layout.columns.end(), is_height)
+                : column != Column::skip &&
+                      std::count(layout.columns.begin(), layout.columns.end(), column) > 0;
+        if (again) {
             return "sloupec " + shown(name) + " je uveden dvakrat";
         }
         layout.columns.push_back(column);

@@ -9,8 +9,10 @@
 
 namespace geochain {
 
-// What each word of a point's line is.
-enum class Column { name, x, y, h, skip };
+// What each word of a point's line is. A height that may be missing is the
+// word at its place only where that word is a number with a decimal mark;
+// otherwise the line has none, and the words after it move up.
+enum class Column { name, x, y, h, optional_h, skip };
 
 struct ColumnName {
     Column column;
@@ -19,8 +21,12 @@ struct ColumnName {
 };
 
 inline constexpr ColumnName COLUMN_NAMES[] = {
-    {Column::name, "n", "cislo"}, {Column::x, "x", "X"},    {Column::y, "y", "Y"},
-    {Column::h, "h", "h"},        {Column::skip, "-", "-"},
+    {Column::name, "n", "cislo"},
+    {Column::x, "x", "X"},
+    {Column::y, "y", "Y"},
+    {Column::h, "h", "h"},
+    {Column::optional_h, "h?", "h?"},
+    {Column::skip, "-", "-"},
 };
 
 // The rest of a line after the layout's words: in --columns and messages,

@@ -24,6 +24,8 @@ struct QuantityRule {
     int decimals;
     // Its value in that unit: angles held in radians times DEG_PER_RAD.
     double (*value)(const PointResult&);
+    // Computed from the height h: none where a line has no height.
+    bool from_height = false;
 };
 
 // In the order of a table row; each rule stands at its quantity's place.
@@ -44,11 +46,14 @@ inline constexpr QuantityRule QUANTITIES[] = {
     {Quantity::lambda, "lambda", Unit::degrees, 9,
      [](const PointResult& r) { return r.geographic.lambda; }},
     {Quantity::N_plus_h, "N+h", Unit::metres, 4,
-     [](const PointResult& r) { return r.geocentric.N + r.plane.h; }},
+     [](const PointResult& r) { return r.geocentric.N + r.plane.h; }, true},
     // Named apart from the plane X and Y of the input.
-    {Quantity::X, "Xgeo", Unit::metres, 4, [](const PointResult& r) { return r.geocentric.X; }},
-    {Quantity::Y, "Ygeo", Unit::metres, 4, [](const PointResult& r) { return r.geocentric.Y; }},
-    {Quantity::Z, "Zgeo", Unit::metres, 4, [](const PointResult& r) { return r.geocentric.Z; }},
+    {Quantity::X, "Xgeo", Unit::metres, 4, [](const PointResult& r) { return r.geocentric.X; },
+     true},
+    {Quantity::Y, "Ygeo", Unit::metres, 4, [](const PointResult& r) { return r.geocentric.Y; },
+     true},
+    {Quantity::Z, "Zgeo", Unit::metres, 4, [](const PointResult& r) { return r.geocentric.Z; },
+     true},
 };
 
 inline constexpr std::size_t QUANTITY_COUNT = std::size(QUANTITIES);

@@ -45,8 +45,9 @@ char* put_pieces(char* at, const PointResult& r, WrittenValues& values, std::ind
 
 }  // namespace
 
-char* write_report(char* at, const PointResult& r, WrittenValues& values) {
-    return put_pieces(at, r, values, std::make_index_sequence<std::size(REPORT)>());
+char* write_report(char* at, const PointResult& r, WrittenValues& values, bool height) {
+    at = put_pieces(at, r, values, std::make_index_sequence<std::size(REPORT)>());
+    return height ? at : put(at, NO_HEIGHT);
 }
 
 }  // namespace geochain

@@ -65,12 +65,18 @@ constexpr std::size_t report_room() {
     return room;
 }
 
+// After the report of a point whose line has no height: the values that
+// need one are computed with 0.
+inline constexpr std::string_view NO_HEIGHT =
+    "\nVyska h chybi: N + h a X, Y, Z jsou spocteny s h = 0.";
+
 // Room for a report at its longest: its fixed text and every value in it.
-inline constexpr std::size_t REPORT_ROOM = report_room();
+inline constexpr std::size_t REPORT_ROOM = report_room() + NO_HEIGHT.size();
 
 // Writes the fixed Czech layout at `at`, which has REPORT_ROOM bytes, line
-// ends as "\n", and returns the end: right after the Z value, with no line
-// end. Each quantity's text is set in `values` as written.
-char* write_report(char* at, const PointResult& r, WrittenValues& values);
+// ends as "\n", and returns the end: right after the Z value, or, without
+// a height, after the line that says so, with no line end. Each quantity's
+// text is set in `values` as written.
+char* write_report(char* at, const PointResult& r, WrittenValues& values, bool height = true);
 
 }  // namespace geochain

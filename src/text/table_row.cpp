@@ -50,10 +50,13 @@ char* put_coordinate(char* at, const Layout& layout, std::string_view word) {
 // A quantity after its separator; the decimal comma in place of the point
 // for a Czech spreadsheet (an infinity or not-a-number has none).
 template <std::size_t I>
-char* put_value(char* at, char sep, bool decimal_comma, const PointResult& r,
+char* put_value(char* at, char sep, bool decimal_comma, bool height, const PointResult& r,
                 WrittenValues& values) {
     constexpr QuantityRule shown = QUANTITIES[I];
     *at++ = sep;
+    if (shown.from_height && !height) {
+        return at;
+    }
     char* const end = write_quantity(at, r, shown.quantity);
     if constexpr (shown.decimals > 0) {
         if (decimal_comma && end - at > shown.decimals) {
@@ -66,9 +69,9 @@ char* put_value(char* at, char sep, bool decimal_comma, const PointResult& r,
 }
 
 template <std::size_t... I>
-char* put_values(char* at, char sep, bool decimal_comma, const PointResult& r,
+char* put_values(char* at, char sep, bool decimal_comma, bool height, const PointResult& r,
                  WrittenValues& values, std::index_sequence<I...>) {
-    ((at = put_value<I>(at, sep, decimal_comma, r, values)), ...);
+    ((at = put_value<I>(at, sep, decimal_comma, height, r, values)), ...);
     return at;
 }
 
@@ -113,7 +116,7 @@ char* write_table_row(char* at, const Layout& layout, const RowWords& words, con
     at = put_coordinate(at, layout, words.y);
     *at++ = sep;
     at = put_coordinate(at, layout, words.h);
-    at = put_values(at, sep, layout.decimal_comma, r, values,
+    at = put_values(at, sep, layout.decimal_comma, !words.h.empty(), r, values,
                     std::make_index_sequence<QUANTITY_COUNT>());
     if (layout.rest) {
         *at++ = sep;

@@ -12,7 +12,9 @@
 
 namespace geochain {
 
-// The words of a point's line that its row shows as they were written.
+// The words of a point's line that its row shows as they were written; h
+// empty where the line has no height, and with it every value computed
+// from one.
 struct RowWords {
     std::string_view name, x, y, h, rest;
 };

@@ -34,7 +34,7 @@ TEST(Options, TheCommandLine) {
         {{"--columns=n,y,h"}, false, Action::usage_error, "Neplatne sloupce \"n,y,h\": chybi sloupec x nebo y" + HINT},
         {{"--columns=x,y,y"}, false, Action::usage_error, "Neplatne sloupce \"x,y,y\": sloupec y je uveden dvakrat" + HINT},
         {{"--columns=x,...,y"}, false, Action::usage_error, R"(Neplatne sloupce "x,...,y": "..." musi byt posledni)" + HINT},
-        {{"--columns=x,y,z"}, false, Action::usage_error, R"(Neplatne sloupce "x,y,z": neznamy sloupec "z", mozne jsou n, x, y, h, - a ...)" + HINT},
+        {{"--columns=x,y,z"}, false, Action::usage_error, R"(Neplatne sloupce "x,y,z": neznamy sloupec "z", mozne jsou n, x, y, h, h?, - a ...)" + HINT},
         {{"--columns"}, false, Action::usage_error, "Volba --columns chce seznam sloupcu, napr. --columns=n,y,x,h,..." + HINT},
         {{"--decimal-comma"}, true, Action::usage_error, "Volby --columns a --decimal-comma plati pro soubor bodu nebo s volbou --table; u terminalu pouzijte --table" + HINT},
         // As GNU tools take them: short options together, long ones by a

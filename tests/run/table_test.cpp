@@ -55,6 +55,8 @@ TEST(Table, ListsByTheirLayouts) {
     };
     const std::string NAMED = "cislo\t" + HEAD + "\tzbytek\n";
     const std::string SEMI = comma("cislo\t" + HEAD + "\tzbytek\n");
+    const std::string NO_HEIGHT_VALUES =
+        VALUES_P.substr(0, VALUES_P.find("\t6390087")) + "\t\t\t\t";
     // clang-format off
     const Case cases[] = {
         {{}, P + "\n", HEAD + "\n" + "1100000\t700000\t300" + VALUES_P + "\n", "", 1},
@@ -70,6 +72,16 @@ TEST(Table, ListsByTheirLayouts) {
         {{}, P + "\n1\n", HEAD + "\n1100000\t700000\t300" + VALUES_P + "\n", no_point_on(2, "1"), 1},
         {{"--columns=n,y,x,h,..."}, "\n4001 700000\n", NAMED,
          "Na radku 2 ma byt bod \"cislo Y X h ...\": 4001 700000, konec vstupu.\n", 0},
+        // Heights given only where a point has one: a number with a decimal
+        // mark; a code, 12 among them, is none. Without one, h and what
+        // is computed from it stay empty.
+        {{"--columns=n,y,x,h?,..."},
+         "4001 700000 1100000 300.0 kamen\n4002 700000 1100000 12 roh\n4003 700000 1100000\n",
+         NAMED + "4001\t1100000\t700000\t300.0" + VALUES_P + "\tkamen\n" +
+         "4002\t1100000\t700000\t" + NO_HEIGHT_VALUES + "\t12 roh\n" +
+         "4003\t1100000\t700000\t" + NO_HEIGHT_VALUES + "\t\n", "", 3},
+        {{"--columns=n,y,x,h?"}, "4001 700000 1100000 roh\n", "cislo\t" + HEAD + "\n",
+         "Na radku 1 ma byt bod \"cislo Y X h?\": 4001 700000 1100000 roh, konec vstupu.\n", 0},
         // A Czech spreadsheet's CSV: ';', decimal commas, a code quoted.
         {{"--decimal-comma", "--columns=n,y,x,h,..."},
          "\xC4\x8D.b.;Y;X;H;k\xC3\xB3" "d\r\n4001;700000,0;1100000;300;\"kamen \"\"A\"\"; obnoven\"\r\n4002; 700000 ;1100000;300;;\r\n",
@@ -108,6 +120,17 @@ TEST(Table, ListsByTheirLayouts) {
                                 layout_of({"--columns=n,y,x,h,..."}));
         });
     EXPECT_EQ(run.out, CYCLE_P + AT_X_END);
+    // Its report says when a height is missing.
+    std::istringstream no_height("4001 700000 1100000 roh\n");
+    const auto without = testing_support::run_in_process(
+        dir.path, [&no_height](std::ostream& out, std::ostream& err, PendingRecords& log) {
+            return run_dialogue(no_height, out, err, log, InputMode::batch,
+                                layout_of({"--columns=n,y,x,h?,..."}));
+        });
+    EXPECT_NE(
+        without.out.find("\nVyska h chybi: N + h a X, Y, Z jsou spocteny s h = 0." + QUESTION),
+        std::string::npos);
+    EXPECT_EQ(without.log, RECORD_P);
 }
 
 // Every value of a row is the report's, digit for digit; fi and lambda in
