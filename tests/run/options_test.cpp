@@ -87,7 +87,7 @@ TEST(Options, HelpTextOfTheColumns) {
     const std::string help = usage_text();
     for (const char* line : {
              "  --columns=SEZNAM    poradi slov na radku: n (cislo bodu), x, y, h,\n"
-             "                      - (slovo vynechat), na konci ... (zbytek radku);\n",
+             "                      h? (vyska, jen je-li uvedena), - (slovo vynechat),\n",
              "Priklad: geochain --table --columns=n,y,x,h,... --decimal-comma\n",
          }) {
         EXPECT_NE(help.find(line), std::string::npos) << line;
