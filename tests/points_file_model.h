@@ -34,6 +34,18 @@ inline bool is_number(const std::string& w) {
            (std::strtod(w.c_str(), &end), end == w.c_str() + w.size());
 }
 
+// A line's words less a byte-order mark where the line begins: a joined
+// file's, which is no part of the line.
+inline std::vector<std::string> without_mark(std::vector<std::string> w) {
+    if (!w.empty() && w[0].rfind("\xEF\xBB\xBF", 0) == 0) {
+        w[0].erase(0, 3);
+        if (w[0].empty()) {
+            w.erase(w.begin());
+        }
+    }
+    return w;
+}
+
 inline ModelRun points_file_model(std::string text) {
     for (char& ch : text) {  // every line end an LF (CR LF: a line and a blank one); 0x1A a blank
         ch = ch == '\r' ? '\n' : ch == '\x1A' ? ' ' : ch;
@@ -43,7 +55,8 @@ inline ModelRun points_file_model(std::string text) {
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {
         std::istringstream split(line);
-        const std::vector<std::string> w{std::istream_iterator<std::string>(split), {}};
+        const std::vector<std::string> w =
+            without_mark(std::vector<std::string>{std::istream_iterator<std::string>(split), {}});
         if (w.size() == 3 && std::all_of(w.begin(), w.end(), is_number)) {
             run.points.push_back({std::strtod(w[0].c_str(), nullptr),
                                   std::strtod(w[1].c_str(), nullptr),
@@ -127,7 +140,8 @@ inline std::string table_mismatch(std::string input, const std::filesystem::path
         std::string spaced = line;
         std::replace(spaced.begin(), spaced.end(), '\x1A', ' ');
         std::istringstream split(spaced);
-        const std::vector<std::string> w{std::istream_iterator<std::string>(split), {}};
+        const std::vector<std::string> w =
+            without_mark(std::vector<std::string>{std::istream_iterator<std::string>(split), {}});
         if (w.empty()) {
             continue;
         }

@@ -47,8 +47,9 @@ std::string_view trimmed(std::string_view text) {
 // A field quoted as CSV quotes it, "kamen ""A""; obnoven", without its
 // quotes, written over itself (it only shrinks); the closing quote's
 // position in `text` is returned through `end`.
-std::string_view unquoted(std::string& text, std::size_t begin, std::size_t& end) {
-    std::size_t to = begin;
+std::string_view unquoted(std::string_view text, std::size_t begin, std::string& out,
+                          std::size_t& end) {
+    const std::size_t first = out.size();
     std::size_t i = begin + 1;
     for (; i < text.size(); ++i) {
         if (text[i] == '"') {
@@ -58,10 +59,10 @@ std::string_view unquoted(std::string& text, std::size_t begin, std::size_t& end
                 break;
             }
         }
-        text[to++] = text[i];
+        out += text[i];
     }
-    end = std::min(i + 1, text.size());
-    return std::string_view(text).substr(begin, to - begin);
+    end = i + 1;  // past the closing quote; past the end where there is none
+    return std::string_view(out).substr(first);
 }
 
 // Words separated by blanks, as a points file has them, each read as a
@@ -95,15 +96,21 @@ void split_at_blanks(std::string_view text, std::vector<std::string_view>& words
 // and a line that holds ';' outside quotes is split at each ';' instead:
 // each field one word, its blanks around it dropped, an empty field an
 // empty word, and empty fields at the end of the line none. A quoted word
-// is taken off its quotes in `writable`, the line's own copy.
-void split_words(std::string_view text, std::string* writable, bool decimal_comma,
-                 std::vector<std::string_view>& words, std::vector<double>& plain) {
+// is taken off its quotes into `unquoted`, whose room the line's length
+// bounds, so that the line itself stays as it was read. False for a line
+// that no CSV writer writes: a quote left open, or text after a closing
+// quote ("40"01).
+bool split_words(std::string_view text, std::string& unquoted_words, bool decimal_comma,
+                 std::vector<std::string_view>& words, std::vector<double>& plain, bool& fields) {
     words.clear();
     plain.clear();
+    fields = false;
     if (!decimal_comma) {
         split_at_blanks(text, words, plain);
-        return;
+        return true;
     }
+    unquoted_words.clear();
+    unquoted_words.reserve(text.size());
     bool at_semicolons = false;
     bool quoted = false;
     for (const char ch : text) {
@@ -123,8 +130,21 @@ void split_words(std::string_view text, std::string* writable, bool decimal_comm
         }
         std::size_t end = i;
         std::string_view word;
-        if (writable != nullptr && i < text.size() && text[i] == '"') {
-            word = unquoted(*writable, i, end);
+        if (i < text.size() && text[i] == '"') {
+            word = unquoted(text, i, unquoted_words, end);
+            if (end > text.size()) {
+                return false;  // no closing quote
+            }
+            std::size_t next = end;
+            while (at_semicolons && next < text.size() &&
+                   is_blank(static_cast<unsigned char>(text[next]))) {
+                ++next;
+            }
+            if (next < text.size() &&
+                (at_semicolons ? text[next] != ';'
+                               : !is_blank(static_cast<unsigned char>(text[next])))) {
+                return false;  // text after the closing quote
+            }
         } else {
             while (end < text.size() && (at_semicolons ? text[end] != ';' : !is_blank(text[end]))) {
                 ++end;
@@ -150,6 +170,8 @@ void split_words(std::string_view text, std::string* writable, bool decimal_comm
     while (at_semicolons && !words.empty() && words.back().empty()) {
         words.pop_back();
     }
+    fields = at_semicolons;
+    return true;
 }
 
 // A coordinate as written. With the decimal comma, as a spreadsheet's list
@@ -254,6 +276,10 @@ void take_point(const InputLines& in, const Layout& layout, BatchLine& line) {
         line.kind = LineKind::other;
         return;
     }
+    if (in.fields) {
+        line.rest_fields = words.data() + i;
+        line.rest_field_count = words.size() - i;
+    }
     for (; i < words.size(); ++i) {
         line.rest.append(line.rest.empty() ? "" : " ").append(words[i]);
     }
@@ -273,7 +299,7 @@ struct GetArea : std::streambuf {
 // The line as a view of the input's buffer, taken, when the buffer holds it
 // whole up to its line end and no quote of a spreadsheet's CSV needs taking
 // off: no byte of it is copied.
-bool line_in_place(InputLines& in, bool decimal_comma, std::string_view& text) {
+bool line_in_place(InputLines& in, std::string_view& text) {
     const char* const next = GetArea::next(in.buf);
     const auto size = static_cast<std::size_t>(GetArea::end(in.buf) - next);
     const auto* lf = static_cast<const char*>(std::memchr(next, '\n', size));
@@ -283,9 +309,6 @@ bool line_in_place(InputLines& in, bool decimal_comma, std::string_view& text) {
         return false;
     }
     text = std::string_view(next, cr != nullptr ? static_cast<std::size_t>(cr - next) : to_lf);
-    if (decimal_comma && text.find('"') != std::string_view::npos) {
-        return false;
-    }
     GetArea::skip(in.buf, text.size());
     return true;
 }
@@ -313,7 +336,7 @@ BatchLine read_batch_line(InputLines& in, const Layout& layout) {
         std::string_view kept;
         std::size_t length = 0;
         std::size_t last = 0;  // just after the last byte that is not a blank
-        const bool in_place = line_in_place(in, layout.decimal_comma, kept);
+        const bool in_place = line_in_place(in, kept);
         if (in_place) {
             length = kept.size();
             last = length;
@@ -348,8 +371,20 @@ BatchLine read_batch_line(InputLines& in, const Layout& layout) {
             line.kind = LineKind::too_long;
             return line;
         }
-        split_words(kept, in_place ? nullptr : &in.text, layout.decimal_comma, in.words, in.plain);
+        // A joined file's byte-order mark, where its first line begins, is
+        // no part of the line.
+        if (kept.substr(0, 3) == "\xEF\xBB\xBF") {
+            kept.remove_prefix(3);
+        }
+        if (!split_words(kept, in.unquoted, layout.decimal_comma, in.words, in.plain, in.fields)) {
+            line.kind = LineKind::other;
+            return line;
+        }
         const std::size_t n = in.words.size();
+        if (n == 0) {  // a spreadsheet's empty row, ";;;;": a blank line
+            in.line_before = !first;
+            continue;
+        }
         if (first && layout.header_skipped && is_header(in.words, layout)) {
             continue;
         }

@@ -40,6 +40,10 @@ struct BatchLine {
     // name, and the rest of the line.
     std::string_view x, y, h, name;
     std::string rest;
+    // Of a line split at ';' as a spreadsheet's: the rest as its fields,
+    // empty ones included (views of its words, as above).
+    const std::string_view* rest_fields = nullptr;
+    std::size_t rest_field_count = 0;
     Word refused;     // of a not_a_number line: its first coordinate that is not one
     Word text;        // the line from its first to its last non-blank byte
     char answer = 0;  // of a one-word line: its first character

@@ -28,7 +28,10 @@ struct InputLines {
     // Of a line read whole: its bytes, its words, and whether one came
     // before it. Kept here so that their room serves every line.
     std::string text;
+    std::string unquoted;  // a spreadsheet's quoted words, off their quotes
     std::vector<std::string_view> words;
+    bool fields = false;  // the words are fields of a line split at ';'
+
     // Of each word split at blanks, the number it is in the plain form, or
     // NaN; empty for a line split as a spreadsheet's.
     std::vector<double> plain;

@@ -44,7 +44,8 @@ int run_table(std::istream& in_stream, std::ostream& out, std::ostream& err, Pen
         report_asin_domain_errors(result, err);
         // The row in a buffer that only grows: after the first rows, no
         // allocation and nothing filled in advance.
-        const RowWords words{line.name, line.x, line.y, line.h, line.rest};
+        const RowWords words{
+            line.name, line.x, line.y, line.h, line.rest, line.rest_fields, line.rest_field_count};
         row.resize(std::max(row.size(), table_row_room(words)));
         WrittenValues values;
         const char* const row_end = write_table_row(row.data(), layout, words, result, values);

@@ -100,8 +100,12 @@ void append_table_header(std::string& text, const Layout& layout) {
 std::size_t table_row_room(const RowWords& words) {
     // A quoted text column doubles its quotes and gains two.
     const auto quoted = [](std::string_view word) { return 2 * word.size() + 2; };
+    std::size_t rest = quoted(words.rest);
+    for (std::size_t i = 0; i < words.rest_field_count; ++i) {
+        rest += 1 + quoted(words.rest_fields[i]);
+    }
     return quoted(words.name) + 1 + words.x.size() + 1 + words.y.size() + 1 + words.h.size() +
-           VALUES_ROOM + 1 + quoted(words.rest);
+           VALUES_ROOM + 1 + rest;
 }
 
 char* write_table_row(char* at, const Layout& layout, const RowWords& words, const PointResult& r,
@@ -118,7 +122,12 @@ char* write_table_row(char* at, const Layout& layout, const RowWords& words, con
     at = put_coordinate(at, layout, words.h);
     at = put_values(at, sep, layout.decimal_comma, !words.h.empty(), r, values,
                     std::make_index_sequence<QUANTITY_COUNT>());
-    if (layout.rest) {
+    if (layout.rest && words.rest_field_count > 0) {
+        for (std::size_t i = 0; i < words.rest_field_count; ++i) {
+            *at++ = sep;
+            at = put_text_column(at, layout, words.rest_fields[i]);
+        }
+    } else if (layout.rest) {
         *at++ = sep;
         at = put_text_column(at, layout, words.rest);
     }

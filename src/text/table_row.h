@@ -17,6 +17,10 @@ namespace geochain {
 // from one.
 struct RowWords {
     std::string_view name, x, y, h, rest;
+    // Where the line was a spreadsheet's, the rest as its fields instead,
+    // each written back as a field of its own, empty ones included.
+    const std::string_view* rest_fields = nullptr;
+    std::size_t rest_field_count = 0;
 };
 
 // The header line, one ASCII word a column, with its line end: the

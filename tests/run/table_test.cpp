@@ -87,6 +87,16 @@ TEST(Table, ListsByTheirLayouts) {
          "\xC4\x8D.b.;Y;X;H;k\xC3\xB3" "d\r\n4001;700000,0;1100000;300;\"kamen \"\"A\"\"; obnoven\"\r\n4002; 700000 ;1100000;300;;\r\n",
          SEMI + "4001;1100000;700000,0;300" + comma(VALUES_P) + ";\"kamen \"\"A\"\"; obnoven\"\n" +
          "4002;1100000;700000;300" + comma(VALUES_P) + ";\n", "", 2},
+        // An empty spreadsheet row is a blank line; the rest keeps its
+        // fields; a line no CSV writer writes (text after a closing quote,
+        // a quote left open) is refused, shown as it was read.
+        {{"--decimal-comma", "--columns=n,y,x,h,..."},
+         ";;;;\r\n4001;700000;1100000;300;a;;b\r\n;;;\r\n\"40\"01;700000;1100000;300\r\n",
+         SEMI + "4001;1100000;700000;300" + comma(VALUES_P) + ";a;;b\n",
+         "Na radku 4 ma byt bod \"cislo Y X h ...\": \"40\"01;700000;1100000;300, konec vstupu.\n",
+         1},
+        {{"--decimal-comma"}, "1100000;700000;\"300\n", comma(HEAD) + "\n",
+         "Na radku 1 ma byt bod \"X Y h\": 1100000;700000;\"300, konec vstupu.\n", 0},
         // For a spreadsheet: either decimal mark in, where it is the only
         // one with a digit on either side, and the comma out; a first line
         // with a digit in a coordinate is no header.
