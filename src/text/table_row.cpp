@@ -20,13 +20,28 @@ char* put(char* at, std::string_view text) {
     return at + text.size();
 }
 
+// Where a spreadsheet's cell would begin a formula: OWASP's rule for CSV.
+bool opens_a_formula(std::string_view word) {
+    return !word.empty() && std::string_view("=+-@\t\r").find(word[0]) != std::string_view::npos;
+}
+
 // A text column as CSV quotes it when it holds the separator or a quote,
-// so that a spreadsheet reads it back as one cell.
+// so that a spreadsheet reads it back as one cell; one that would open as
+// a formula there (=1+1, @SUM) begins with an apostrophe, and stays text.
 char* put_text_column(char* at, const Layout& layout, std::string_view word) {
-    if (!layout.decimal_comma || word.find_first_of(";\"") == std::string_view::npos) {
+    if (!layout.decimal_comma) {
         return put(at, word);
     }
-    *at++ = '"';
+    const bool quoted = word.find_first_of(";\"") != std::string_view::npos;
+    if (quoted) {
+        *at++ = '"';
+    }
+    if (opens_a_formula(word)) {
+        *at++ = '\'';
+    }
+    if (!quoted) {
+        return put(at, word);
+    }
     for (const char ch : word) {
         *at++ = ch;
         if (ch == '"') {
@@ -98,8 +113,9 @@ void append_table_header(std::string& text, const Layout& layout) {
 }
 
 std::size_t table_row_room(const RowWords& words) {
-    // A quoted text column doubles its quotes and gains two.
-    const auto quoted = [](std::string_view word) { return 2 * word.size() + 2; };
+    // A quoted text column doubles its quotes and gains two, and perhaps an
+    // apostrophe.
+    const auto quoted = [](std::string_view word) { return 2 * word.size() + 3; };
     std::size_t rest = quoted(words.rest);
     for (std::size_t i = 0; i < words.rest_field_count; ++i) {
         rest += 1 + quoted(words.rest_fields[i]);

@@ -95,6 +95,10 @@ TEST(Table, ListsByTheirLayouts) {
          SEMI + "4001;1100000;700000;300" + comma(VALUES_P) + ";a;;b\n",
          "Na radku 4 ma byt bod \"cislo Y X h ...\": \"40\"01;700000;1100000;300, konec vstupu.\n",
          1},
+        // Names and codes that would open as formulas begin with an
+        // apostrophe: OWASP's rule for CSV.
+        {{"--decimal-comma", "--columns=n,y,x,h,..."}, "=1+1 700000 1100000 300 @A1 \"-2;3\"\n",
+         SEMI + "'=1+1;1100000;700000;300" + comma(VALUES_P) + ";\"'@A1 -2;3\"\n", "", 1},
         {{"--decimal-comma"}, "1100000;700000;\"300\n", comma(HEAD) + "\n",
          "Na radku 1 ma byt bod \"X Y h\": 1100000;700000;\"300, konec vstupu.\n", 0},
         // For a spreadsheet: either decimal mark in, where it is the only
