@@ -44,7 +44,7 @@ TEST(Options, TheCommandLine) {
         {{"--tab", "--dec", "--co", "n,y,x,h"}, true, Action::run, ""},
         {{"-hx"}, false, Action::usage_error, "Neznama volba \"-x\"" + HINT},
         {{"--tab=x"}, false, Action::usage_error, "Volba --table se zadava bez hodnoty" + HINT},
-        {{"--\x1b[2J"}, false, Action::usage_error, "Neznama volba \"--\\x1B[2J\"" + HINT},
+        {{"--\x1b[2J"}, false, Action::usage_error, R"(Neznama volba "--\x1B[2J")" + HINT},
         {{LONG.c_str()}, false, Action::usage_error, "Nadbytecny argument \"" + std::string(40, 'y') + "...\": body se ctou ze standardniho vstupu" + HINT},
     };
     // clang-format on
