@@ -15,8 +15,12 @@ bool has_name(const Layout& layout) {
            layout.columns.end();
 }
 
+// A word copied as it stands; an empty one (a height that is missing) may
+// have no bytes behind it at all.
 char* put(char* at, std::string_view text) {
-    std::memcpy(at, text.data(), text.size());
+    if (!text.empty()) {
+        std::memcpy(at, text.data(), text.size());
+    }
     return at + text.size();
 }
 
