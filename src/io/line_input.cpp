@@ -276,9 +276,10 @@ void take_point(const InputLines& in, const Layout& layout, BatchLine& line) {
         line.kind = LineKind::other;
         return;
     }
-    if (in.fields) {
+    if (in.fields) {  // a spreadsheet's rest stays as its fields
         line.rest_fields = words.data() + i;
         line.rest_field_count = words.size() - i;
+        return;
     }
     for (; i < words.size(); ++i) {
         line.rest.append(line.rest.empty() ? "" : " ").append(words[i]);

@@ -39,8 +39,8 @@ struct BatchLine {
     // empty where a height that may be missing is), the point's number or
     // name, and the rest of the line.
     std::string_view x, y, h, name;
-    std::string rest;
-    // Of a line split at ';' as a spreadsheet's: the rest as its fields,
+    std::string rest;  // of a line split at blanks: its words joined by one
+    // Of a line split at ';' as a spreadsheet's: the rest as its fields instead,
     // empty ones included (views of its words, as above).
     const std::string_view* rest_fields = nullptr;
     std::size_t rest_field_count = 0;
