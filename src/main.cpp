@@ -10,7 +10,12 @@
 #include "run/options.h"
 #include "run/standard_streams.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+
+#include <utility>
+#include <vector>
+#else
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -35,7 +40,9 @@ void hold_closed_standard_descriptors() {
 }  // namespace
 #endif
 
-int main(int argc, char** argv) {
+namespace {
+
+int start(int argc, const char* const* argv) {
 #ifndef _WIN32
     hold_closed_standard_descriptors();
     // A closed output pipe must end the run through the dialogue, not kill
@@ -68,3 +75,32 @@ int main(int argc, char** argv) {
     geochain::catch_stop_signals();
     return geochain::run_on_standard_streams(options, terminals);
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// The command line as Windows keeps it, in wide characters, so that a file
+// name in any script and with blanks reaches the program whole: as UTF-8,
+// which the file calls turn back.
+int wmain(int argc, wchar_t** wide_argv) {
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i) {
+        const int n =
+            WideCharToMultiByte(CP_UTF8, 0, wide_argv[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string arg(n > 0 ? static_cast<std::size_t>(n) : 1U, '\0');
+        if (n > 0) {
+            WideCharToMultiByte(CP_UTF8, 0, wide_argv[i], -1, arg.data(), n, nullptr, nullptr);
+        }
+        arg.resize(arg.size() - 1);
+        args.push_back(std::move(arg));
+    }
+    std::vector<const char*> argv;
+    for (const std::string& arg : args) {
+        argv.push_back(arg.c_str());
+    }
+    argv.push_back(nullptr);
+    return start(argc, argv.data());
+}
+#else
+int main(int argc, char** argv) { return start(argc, argv); }
+#endif

@@ -30,6 +30,12 @@ using testing_support::Surroundings;
 const std::string EARLIER_SEASON = "records of an earlier season\r\nno line end at the end";
 const std::string CLEAR = "\x1b[H\x1b[2J";
 const std::string BOM = "\xEF\xBB\xBF";
+const std::string TABLE_HEAD =
+    "X\tY\th\tro\tepsilon\tS\tD\tU\tV\tfi\tlambda\tN+h\tXgeo\tYgeo\tZgeo\n";
+const std::string P_ROW =
+    "1100000\t700000\t300\t1303840.48104053\t32.47119229\t78.44790021\t33.13641562\t"
+    "49.59071283\t32.80331049\t49.630940667\t15.117055605\t6390087.1339\t3995687.2066\t"
+    "1079395.2686\t4836039.0639\n";
 
 struct Row {
     const char* name;
@@ -102,19 +108,13 @@ std::vector<Row> rows() {
     // is ended first.
     const std::string nearly_full_cut = std::string((64 << 10) - 8 * RECORD_P.size() - 1, '-');
     const std::string OUTPUT_LOST = "Vystup nelze zapsat, konec.\n";
-    const std::string TABLE_HEAD =
-        "X\tY\th\tro\tepsilon\tS\tD\tU\tV\tfi\tlambda\tN+h\tXgeo\tYgeo\tZgeo\n";
-    const std::string P_ROW =
-        "1100000\t700000\t300\t1303840.48104053\t32.47119229\t78.44790021\t33.13641562\t"
-        "49.59071283\t32.80331049\t49.630940667\t15.117055605\t6390087.1339\t3995687.2066\t"
-        "1079395.2686\t4836039.0639\n";
     const std::string joined = BOM + P + "\r\n1\r\n|" + BOM + P + "\r\n0\r\n";
     const std::string dos_files = P + "\r\n" + q.typed + "\r\n\x1A" + P + "\r\n\x1A";
     // With 2>&1, standard error's lines where they stand in the dialogue:
     // the arcsine reports before the report, the warning after it.
     const std::string nan_cycle = HEADER + PROMPTS + ASIN_DOMAIN_ERROR + ASIN_DOMAIN_ERROR +
                                   testing_support::report_of(transform_point({0, 0, 0})) +
-                                  "\nVarovani: bod na radku 2 (X = 0, Y = 0) nelze spocitat.\n" +
+                                  "\nVarovani: bod na radku 2 (X = 0, Y = 0) nelze vypocitat.\n" +
                                   QUESTION.substr(1);
     using S = Surroundings;
     // clang-format off
@@ -125,7 +125,7 @@ std::vector<Row> rows() {
         {"log_a_link_to_a_full_device", S::files, "-> /dev/full", two, 0, times(2, CYCLE_P), "", "",
          ""},
         {"line_of_200_MB_in_64_MiB", S::memory_bound, "", "", 1, AT_X_END,
-         "Radek 1 je delsi nez 65536 bajtu, konec vstupu.\n", "", ""},
+         "Radek 1 je delsi nez 65536 bajtu. Vypocet ukoncen.\n", "", ""},
         // A block's records in one append each, 20 appends: none may keep
         // its descriptor.
         {"points_2000_under_16_descriptors", S::descriptor_limit, "",
@@ -298,10 +298,10 @@ TEST(PointsFile, EachLineIsTakenWholeOrEndsTheRun) {
         {P + "\n1\n\n1\n" + Q + "\n1\n", 1, 1, no_point_on(4, "1")},
         {"# body\n" + P + "\n", 1, 0, no_point_on(1, "# body")},
         {"1100000 700000 30\0320\n", 1, 0, no_point_on(1, R"(1100000 700000 30\x1A0)")},
-        {P + "\n1050000 650000,5 250\n", 1, 1, REFUSED + "2: 650000,5" + END_OF_RUN},
+        {P + "\n1050000 650000,5 250\n", 1, 1, no_number_on("2", "650000,5")},
         // Reported and logged as given, with a word on standard error; the
         // arcsine reports framed by CR LF.
-        {"0 0 0\n", 0, 1, ASIN_DOMAIN_ERROR + ASIN_DOMAIN_ERROR + WARNING + "(X = 0, Y = 0) nelze spocitat.\n"},
+        {"0 0 0\n", 0, 1, ASIN_DOMAIN_ERROR + ASIN_DOMAIN_ERROR + WARNING + "(X = 0, Y = 0) nelze vypocitat.\n"},
         {"740000 1041000 250\n", 0, 1, WARNING + "(X = 740000, Y = 1041000) lezi mimo uzemi S-JTSK; po zamene X a Y by lezel uvnitr.\n"},
     };
     // clang-format on
@@ -314,6 +314,47 @@ TEST(PointsFile, EachLineIsTakenWholeOrEndsTheRun) {
         EXPECT_EQ(run.err, testing_support::platform_text(c.err));
         const std::string log = testing_support::read_file(dir.path / "fi.txt");
         EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 4 * c.records);
+    }
+}
+
+// Files named on the command line, read in order as if joined, as a
+// surveyor names them: blanks and Czech letters in a name, each file with
+// its header and byte-order mark, the last line without its line end.
+// Standard input is read only as "-"; a message names the file and line.
+TEST(PointsFile, FilesNamedOnTheCommandLine) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string out;
+        std::string err;
+        int records;
+    };
+    const std::string CZECH = "m\xC4\x9B\xC5\x99" "en\xC3\xAD bod\xC5\xAF.txt";  // "měření bodů.txt"
+    const std::string CZECH_SHOWN = R"(m\xC4\x9B\xC5\x99en\xC3\xAD bod\xC5\xAF.txt)";
+    const std::string ROW = "4001\t" + P_ROW.substr(0, P_ROW.size() - 1);
+    const std::string HEAD = "cislo\t" + TABLE_HEAD;
+    // clang-format off
+    const Case cases[] = {
+        {{"--table", "--columns=n,y,x,h", "a.txt", CZECH}, HEAD + ROW + "\n" + ROW + "\n",
+         "Na radku " + CZECH_SHOWN + ":3 ma byt bod \"cislo Y X h\", je tam: 4003 700000. Vypocet ukoncen.\n", 2},
+        {{"p.txt", "-", "--", "p.txt"}, times(3, CYCLE_P) + AT_X_END, "", 3},
+        {{"--table", "p.txt", "nic.txt"}, "",
+         "Soubor nic.txt nelze otevrit: neexistuje. Vypocet ukoncen.\n", 0},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        const testing_support::TempDir dir;
+        testing_support::write_file(dir.path / "a.txt",
+                                    BOM + "cislo Y X Z\r\n4001 700000 1100000 300");
+        testing_support::write_file(dir.path / std::filesystem::u8path(CZECH),
+                                    "cislo Y X Z\n4001 700000 1100000 300\n4003 700000\n");
+        testing_support::write_file(dir.path / "p.txt", P);
+        testing_support::write_file(dir.path / "in", P + "\n1\n");
+        const auto run = testing_support::run_geochain(dir.path, Surroundings::files, c.args);
+        EXPECT_EQ(run.status, c.err.empty() ? 0 : 1);
+        EXPECT_EQ(run.out, testing_support::platform_text(c.out));
+        EXPECT_EQ(run.err, testing_support::platform_text(c.err));
+        EXPECT_EQ(testing_support::read_file(dir.path / "fi.txt"), times(c.records, RECORD_P));
     }
 }
 

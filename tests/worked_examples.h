@@ -92,18 +92,21 @@ inline const std::string PROMPTS = X_PROMPT + Y_PROMPT + H_PROMPT;
 inline const std::string QUESTION =
     "\n\nVymazat obrazovku a pokracovat ? [ano='cokoliv' ne = '0'] ?";
 inline const std::string INVALID = "Neplatne cislo, zadejte znovu.\n";
-inline const std::string INCOMPLETE = "Neuplne zadani bodu, konec vstupu.\n";
-inline const std::string REFUSED = "Neplatne cislo na radku ";  // then "N: entry" and END_OF_RUN
-inline const std::string END_OF_RUN = ", konec vstupu.\n";
+inline const std::string INCOMPLETE = "Vstup skoncil uprostred zadani bodu; bod se nepocita.\n";
+inline const std::string END_OF_RUN = ". Vypocet ukoncen.\n";
+// A batch run's end at an entry that is no number.
+inline std::string no_number_on(const std::string& place, const std::string& shown) {
+    return "Na radku " + place + " neni platne cislo: " + shown + END_OF_RUN;
+}
 // A batch run's end at a line that holds no point "X Y h", where a point is
 // expected, or where the answer or the next point is.
 inline std::string no_point_on(int line, const std::string& shown, bool answer_expected = false) {
     return "Na radku " + std::to_string(line) + " ma byt " +
-           (answer_expected ? "odpoved nebo " : "") + "bod \"X Y h\": " + shown + END_OF_RUN;
+           (answer_expected ? "odpoved nebo " : "") + "bod \"X Y h\", je tam: " + shown + END_OF_RUN;
 }
-inline const std::string READ_ERROR = "Vstup nelze cist, konec vstupu.\n";
+inline const std::string READ_ERROR = "Vstup nelze cist; vypocet ukoncen.\n";
 inline const std::string UTF16 =
-    "Vstup je v kodovani UTF-16, ulozte jej jako UTF-8 nebo ANSI, konec vstupu.\n";
+    "Vstup je v kodovani UTF-16; ulozte ho jako UTF-8 nebo ANSI. Vypocet ukoncen.\n";
 inline const std::string ASIN_DOMAIN_ERROR = "\r\nasin: DOMAIN error\r\n";
 
 // The first example as one cycle of the dialogue, and its log record.

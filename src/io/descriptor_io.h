@@ -24,6 +24,18 @@ std::size_t write_all(int fd, const char* data, std::size_t size, bool may_wait 
 // 0x1A taken for the end of the file. Nothing to do elsewhere.
 void read_as_bytes(int fd);
 
+// Why a file named for reading cannot be read.
+enum class FileProblem { none, missing, folder, not_permitted, other };
+
+// Whether a named file looks readable, asked before anything is read: a
+// mistyped name is found before any point is computed.
+FileProblem file_problem(const char* path);
+
+// Opens a file named on the command line (UTF-8 on Windows too) for
+// reading, as bytes; -1, with the problem, on failure. A folder is no file
+// to read.
+int open_for_reading(const char* path, FileProblem& problem);
+
 // Opens a file for appending, created with mode 0666 less the umask if it is
 // missing, never truncated. Binary on Windows: no CR is ever added. Never
 // waits: a FIFO that nobody reads fails at once. -1 on failure.

@@ -49,6 +49,52 @@ bool writable_now(int fd) {
 
 bool hung_up(int fd) { return ::isatty(fd) == 0 && errno == EIO; }
 
+namespace {
+
+FileProblem problem_of(int error) {
+    switch (error) {
+        case ENOENT:
+        case ENOTDIR:
+            return FileProblem::missing;
+        case EISDIR:
+            return FileProblem::folder;
+        case EACCES:
+        case EPERM:
+            return FileProblem::not_permitted;
+        default:
+            return FileProblem::other;
+    }
+}
+
+}  // namespace
+
+FileProblem file_problem(const char* path) {
+    struct stat st {};
+    if (::stat(path, &st) != 0) {
+        return problem_of(errno);
+    }
+    if (S_ISDIR(st.st_mode)) {
+        return FileProblem::folder;
+    }
+    return ::access(path, R_OK) == 0 ? FileProblem::none : problem_of(errno);
+}
+
+int open_for_reading(const char* path, FileProblem& problem) {
+    // A FIFO waits here for its writer, as it does for cat.
+    int fd = -1;
+    do {
+        fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    } while (fd < 0 && errno == EINTR && !stop_requested());
+    struct stat st {};
+    if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        fd = -1;
+        errno = EISDIR;
+    }
+    problem = fd >= 0 ? FileProblem::none : problem_of(errno);
+    return fd;
+}
+
 int open_for_append(const char* path) {
     // Read access too where the file is a plain one, or is still to be made,
     // so that its last byte can be read; never for a FIFO, which would then

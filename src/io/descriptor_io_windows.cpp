@@ -3,6 +3,9 @@
 #include <sys/stat.h>
 #include <windows.h>
 
+#include <cerrno>
+#include <string>
+
 #include "io/descriptor_calls.h"
 #include "io/descriptor_io.h"
 
@@ -32,6 +35,60 @@ bool writable_now(int fd) {
 bool hung_up(int fd) {
     static_cast<void>(fd);
     return false;
+}
+
+namespace {
+
+// A name from the command line, UTF-8 as main made it, in the wide
+// characters Windows names files with: any name, in any code page.
+std::wstring wide(const char* utf8) {
+    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+    std::wstring text(n > 0 ? static_cast<std::size_t>(n) : 1U, L'\0');
+    if (n > 0) {
+        MultiByteToWideChar(CP_UTF8, 0, utf8, -1, text.data(), n);
+    }
+    text.resize(text.size() - 1);
+    return text;
+}
+
+FileProblem problem_of(int error) {
+    switch (error) {
+        case ENOENT:
+            return FileProblem::missing;
+        case EISDIR:
+            return FileProblem::folder;
+        case EACCES:
+            return FileProblem::not_permitted;
+        default:
+            return FileProblem::other;
+    }
+}
+
+}  // namespace
+
+FileProblem file_problem(const char* path) {
+    struct _stat64 st {};
+    const std::wstring name = wide(path);
+    if (::_wstat64(name.c_str(), &st) != 0) {
+        return problem_of(errno);
+    }
+    if ((st.st_mode & _S_IFDIR) != 0) {
+        return FileProblem::folder;
+    }
+    return ::_waccess(name.c_str(), 4) == 0 ? FileProblem::none : problem_of(errno);
+}
+
+int open_for_reading(const char* path, FileProblem& problem) {
+    const std::wstring name = wide(path);
+    int fd = ::_wopen(name.c_str(), _O_RDONLY | _O_BINARY);
+    struct _stat64 st {};
+    if (fd >= 0 && ::_fstat64(fd, &st) == 0 && (st.st_mode & _S_IFDIR) != 0) {
+        ::_close(fd);
+        fd = -1;
+        errno = EISDIR;
+    }
+    problem = fd >= 0 ? FileProblem::none : problem_of(errno);
+    return fd;
 }
 
 int open_for_append(const char* path) {

@@ -23,7 +23,7 @@ bool begins_like_the_mark(const char* data, long n) {
 }  // namespace
 
 DescriptorInput::int_type DescriptorInput::underflow() {
-    if (ended_) {
+    if (ended_ || fd_ < 0) {
         return traits_type::eof();
     }
     if (before_reading_ != nullptr) {

@@ -74,10 +74,22 @@ class DescriptorInput : public std::streambuf {
     // Before each read, which may wait, the given output's block goes out:
     // whoever drives the program must see everything it has written.
     // Given ends_unended_line, a read whose last byte is no line end is the
-    // last: at a terminal, only Ctrl-D sends a line without its Enter.
+    // last: at a terminal, only Ctrl-D sends a line without its Enter. A
+    // negative descriptor is an input that has ended before its first byte.
     explicit DescriptorInput(int fd, DescriptorOutput* before_reading = nullptr,
                              bool ends_unended_line = false)
         : fd_(fd), before_reading_(before_reading), ends_unended_line_(ends_unended_line) {}
+
+    // Reads another descriptor from now on, from its start: the next of the
+    // files named on the command line. What is left of the last is dropped.
+    void start_over(int fd, bool ends_unended_line = false) {
+        fd_ = fd;
+        ends_unended_line_ = ends_unended_line;
+        at_start_ = true;
+        ended_ = false;
+        failed_ = false;
+        setg(nullptr, nullptr, nullptr);
+    }
 
   protected:
     int_type underflow() override;

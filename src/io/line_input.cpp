@@ -327,9 +327,17 @@ BatchLine read_batch_line(InputLines& in, const Layout& layout) {
             c = in.buf.sgetc();
         }
         if (c == Traits::eof()) {
+            // The next named file, once this one has ended cleanly.
+            if (in.next_file && in.buf.pubsync() != -1 && in.next_file(in)) {
+                in.line = 1;
+                in.after_cr = false;
+                in.line_before = false;
+                continue;
+            }
             return line;
         }
         line.number = in.line;
+        line.source = in.source;
         in.after_cr = false;
 
         // The line up to its line end: in place, or else copied, and of a

@@ -33,8 +33,9 @@ enum class LineKind {
 // the line as read: they hold until the next line is read.
 struct BatchLine {
     LineKind kind = LineKind::end_of_input;
-    long number = 0;     // counted in the file itself, from 1
-    PlanePoint point{};  // of a point line
+    long number = 0;          // counted in the file itself, from 1
+    std::string_view source;  // the file, as named; empty for standard input alone
+    PlanePoint point{};       // of a point line
     // Of a point line, as written: X, Y, h ("0" where the layout has none,
     // empty where a height that may be missing is), the point's number or
     // name, and the rest of the line.
@@ -49,7 +50,12 @@ struct BatchLine {
     char answer = 0;  // of a one-word line: its first character
 };
 
-// Skips lines that hold only blanks and reads the next line whole. A DOS
+// Skips lines that hold only blanks and reads the next line whole; at the
+// end of one named file, it goes on with the next, its lines counted from
+// 1 and its first line perhaps a header again. A file's last line ends
+// with the file. With the decimal comma, a spreadsheet's record goes on
+// past a line end inside quotes, and is one line, numbered by its first,
+// whatever it spans. A DOS
 // end-of-file byte (0x1A) counts as a blank: it ends one DOS file, and files
 // joined with cat go on after it. A line that a read error cuts off reads as
 // the end of the input.

@@ -3,6 +3,7 @@
 // stands on.
 #pragma once
 
+#include <functional>
 #include <streambuf>
 #include <string>
 #include <string_view>
@@ -19,6 +20,13 @@ inline constexpr std::size_t SHOWN_ENTRY_CHARS = 40;
 // The input as the dialogue reads it, and the line its next character is
 // on. LF, CR LF and a lone CR each end one line, as editors on Unix, Windows
 // and the old Mac OS write them.
+struct InputLines;
+
+// Goes on to the next of the files named on the command line: opens it into
+// the input's buffer and names it, or is false when none is left or it
+// cannot be opened (said in the input's `failure`).
+using NextFile = std::function<bool(InputLines&)>;
+
 struct InputLines {
     explicit InputLines(std::streambuf& input) : buf(input) {}
 
@@ -36,6 +44,13 @@ struct InputLines {
     // NaN; empty for a line split as a spreadsheet's.
     std::vector<double> plain;
     bool line_before = false;
+
+    // Of files named on the command line, read one after another through
+    // buf: the one read now, as named (empty for standard input alone), how
+    // to go on to the next, and why the input ended short of its last.
+    std::string_view source;
+    NextFile next_file;
+    std::string failure;
 };
 
 // A run of input bytes as it came, to be shown back: as much of it as was

@@ -2,6 +2,7 @@
 
 #include <istream>
 #include <string_view>
+#include <utility>
 
 #include "geodesy/transform.h"
 #include "io/clear_screen.h"
@@ -30,12 +31,14 @@ constexpr std::string_view CONTINUE_QUESTION =
     "\nVymazat obrazovku a pokracovat ? [ano='cokoliv' ne = '0'] ?";
 
 // The input ended: quietly, or because it could not be read (a directory, a
-// connection reset), which is no end the user meant.
+// connection reset, a named file that cannot be opened), which is no end
+// the user meant.
 bool read_failed(InputLines& in) { return in.buf.pubsync() == -1; }
 
 PointReading end_of_input(InputLines& in, bool inside_point) {
-    if (read_failed(in)) {
-        return {PointStatus::ended, {}, READ_ERROR};
+    std::string failure = input_failure(in);
+    if (!failure.empty()) {
+        return {PointStatus::ended, {}, std::move(failure)};
     }
     return inside_point ? PointReading{PointStatus::ended, {}, INCOMPLETE_POINT}
                         : PointReading{PointStatus::no_point, {}, {}};
@@ -165,8 +168,9 @@ PointReading read_point(InputLines& in, std::ostream& out) {
 }
 
 int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err, PendingRecords& log,
-                 InputMode mode, const Layout& layout) {
+                 InputMode mode, const Layout& layout, const NextFile& next_file) {
     InputLines in{*in_stream.rdbuf()};
+    in.next_file = next_file;
     const bool batch = mode == InputMode::batch;
     BatchLine line;  // batch: the line of the current point, then the one after it
     bool next_point_read = false;

@@ -42,8 +42,9 @@ PointReading read_point(InputLines& in, std::ostream& out);
 // ends inside a point, when batch input holds a line it cannot take, when
 // the input cannot be read, or when the output is lost. Each point's log
 // record waits in `log` until the output tells that its report is out.
-// Batch lines are read by the layout.
+// Batch lines are read by the layout, from the files that next_file opens
+// when it is given.
 int run_dialogue(std::istream& in, std::ostream& out, std::ostream& err, PendingRecords& log,
-                 InputMode mode, const Layout& layout = Layout{});
+                 InputMode mode, const Layout& layout = Layout{}, const NextFile& next_file = {});
 
 }  // namespace geochain

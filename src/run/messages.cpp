@@ -18,56 +18,90 @@ constexpr char ASIN_DOMAIN_REPORT[] = "\r\nasin: DOMAIN error\r\n";
 #endif
 
 // Ending a batch run: what was found, and where.
-constexpr char REFUSED_ENTRY[] = "Neplatne cislo na radku ";
+constexpr char NO_NUMBER[] = " neni platne cislo: ";
 constexpr char ON_LINE[] = "Na radku ";
 constexpr char POINT_EXPECTED[] = " ma byt bod \"";
 constexpr char ANSWER_OR_POINT_EXPECTED[] = " ma byt odpoved nebo bod \"";
-constexpr char UTF16_INPUT[] =
-    "Vstup je v kodovani UTF-16, ulozte jej jako UTF-8 nebo ANSI, konec vstupu.";
-constexpr char END_OF_RUN[] = ", konec vstupu.";
+constexpr char FOUND[] = "\", je tam: ";
+constexpr char UTF16_INPUT[] = " je v kodovani UTF-16; ulozte ho jako UTF-8 nebo ANSI.";
+constexpr char UNREADABLE[] = " nelze cist; vypocet ukoncen.";
 constexpr char LINE[] = "Radek ";
 constexpr char LONGER_THAN[] = " je delsi nez ";
-constexpr char BYTES[] = " bajtu";
+constexpr char BYTES[] = " bajtu.";
+constexpr char RUN_ENDED[] = " Vypocet ukoncen.";
+constexpr char STANDARD_INPUT[] = "Vstup";
+constexpr char FILE_NAMED[] = "Soubor ";
+constexpr char CANNOT_OPEN[] = " nelze otevrit: ";
+constexpr const char* FILE_PROBLEMS[] = {"", "neexistuje.", "je to slozka.",
+                                         "chybi pravo ke cteni.", "nelze cist."};
 
 // Warning of a batch point outside S-JTSK's area of use.
 constexpr char WARNING[] = "Varovani: bod na radku ";
 constexpr char OUTSIDE_AREA[] = ") lezi mimo uzemi S-JTSK";
 constexpr char SWAPPED_INSIDE[] = "; po zamene X a Y by lezel uvnitr";
-constexpr char NOT_COMPUTABLE[] = ") nelze spocitat";
+constexpr char NOT_COMPUTABLE[] = ") nelze vypocitat";
+
+// Printable ASCII as it is, every other byte as \xNN.
+std::string escaped(std::string_view text) {
+    static constexpr char HEX[] = "0123456789ABCDEF";
+    std::string shown;
+    for (const char ch : text) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (byte >= ' ' && byte < 0x7F) {
+            shown += ch;
+        } else {
+            shown.append("\\x").append(1, HEX[byte >> 4]).append(1, HEX[byte & 0xF]);
+        }
+    }
+    return shown;
+}
+
+// A line's number, and with files named, its file's name before it, as
+// editors and compilers give a place: seznam.txt:12.
+std::string place(const BatchLine& line) {
+    return line.source.empty() ? std::to_string(line.number)
+                               : escaped(line.source) + ":" + std::to_string(line.number);
+}
+
+// The input, or the named file, as a sentence's subject.
+std::string input_named(std::string_view source) {
+    return source.empty() ? STANDARD_INPUT : FILE_NAMED + escaped(source);
+}
 
 }  // namespace
 
 std::string shown(std::string_view word) { return shown(Word{word, word.size()}); }
 
 std::string shown(const Word& word) {
-    static constexpr char HEX[] = "0123456789ABCDEF";
-    std::string text;
-    for (const char ch : word.start.substr(0, SHOWN_ENTRY_CHARS)) {
-        const auto byte = static_cast<unsigned char>(ch);
-        if (byte >= ' ' && byte < 0x7F) {
-            text += ch;
-        } else {
-            text.append("\\x").append(1, HEX[byte >> 4]).append(1, HEX[byte & 0xF]);
-        }
-    }
+    const std::string text = escaped(word.start.substr(0, SHOWN_ENTRY_CHARS));
     return word.length > std::min(word.start.size(), SHOWN_ENTRY_CHARS) ? text + "..." : text;
+}
+
+std::string input_failure(InputLines& in) {
+    if (in.buf.pubsync() == -1) {
+        return input_named(in.source) + UNREADABLE;
+    }
+    return in.failure;
+}
+
+std::string file_refused(std::string_view name, FileProblem problem) {
+    return FILE_NAMED + escaped(name) + CANNOT_OPEN + FILE_PROBLEMS[static_cast<int>(problem)] +
+           RUN_ENDED;
 }
 
 std::string refusal(const BatchLine& line, const Layout& layout, bool answer_expected) {
     if (line.kind == LineKind::utf16) {
-        return UTF16_INPUT;
+        return input_named(line.source) + UTF16_INPUT + RUN_ENDED;
     }
     if (line.kind == LineKind::too_long) {
-        return LINE + std::to_string(line.number) + LONGER_THAN + std::to_string(MAX_LINE_CHARS) +
-               BYTES + END_OF_RUN;
+        return LINE + place(line) + LONGER_THAN + std::to_string(MAX_LINE_CHARS) + BYTES +
+               RUN_ENDED;
     }
     if (line.kind == LineKind::not_a_number) {
-        return REFUSED_ENTRY + std::to_string(line.number) + ": " + shown(line.refused) +
-               END_OF_RUN;
+        return ON_LINE + place(line) + NO_NUMBER + shown(line.refused) + "." + RUN_ENDED;
     }
-    return ON_LINE + std::to_string(line.number) +
-           (answer_expected ? ANSWER_OR_POINT_EXPECTED : POINT_EXPECTED) + describe_layout(layout) +
-           "\": " + shown(line.text) + END_OF_RUN;
+    return ON_LINE + place(line) + (answer_expected ? ANSWER_OR_POINT_EXPECTED : POINT_EXPECTED) +
+           describe_layout(layout) + FOUND + shown(line.text) + "." + RUN_ENDED;
 }
 
 void report_asin_domain_errors(const PointResult& result, std::ostream& err) {
@@ -82,7 +116,7 @@ void warn_if_outside_area(const BatchLine& line, const PointResult& result, std:
     if (within_area_of_use(g)) {
         return;
     }
-    err << WARNING << line.number << " (X = " << shown(line.x) << ", Y = " << shown(line.y);
+    err << WARNING << place(line) << " (X = " << shown(line.x) << ", Y = " << shown(line.y);
     if (std::isnan(g.fi) || std::isnan(g.lambda)) {
         err << NOT_COMPUTABLE;
     } else {

@@ -6,13 +6,13 @@
 #include <string>
 
 #include "geodesy/records.h"
+#include "io/descriptor_io.h"
 #include "io/line_input.h"
 #include "text/columns.h"
 
 namespace geochain {
 
-inline constexpr char INCOMPLETE_POINT[] = "Neuplne zadani bodu, konec vstupu.";
-inline constexpr char READ_ERROR[] = "Vstup nelze cist, konec vstupu.";
+inline constexpr char INCOMPLETE_POINT[] = "Vstup skoncil uprostred zadani bodu; bod se nepocita.";
 inline constexpr char OUTPUT_LOST[] = "Vystup nelze zapsat, konec.";
 
 // Text of the input as a message can show it: printable ASCII as it is,
@@ -20,6 +20,13 @@ inline constexpr char OUTPUT_LOST[] = "Vystup nelze zapsat, konec.";
 // and "..." where it was cut.
 std::string shown(const Word& word);
 std::string shown(std::string_view word);
+
+// Where the input ended short of its end, said: a read error, or a named
+// file that could not be opened; empty for a clean end.
+std::string input_failure(InputLines& in);
+
+// A named file that cannot be read, and why.
+std::string file_refused(std::string_view name, FileProblem problem);
 
 // Why a line of a file cannot be taken where it stands: a point of the
 // layout was expected, or, after a point, an answer or the next point.

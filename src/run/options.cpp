@@ -113,8 +113,8 @@ Options parse_options(int argc, const char* const* argv, bool input_is_terminal)
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (options_end || arg.size() < 2 || arg[0] != '-') {
-            return usage_error("Nadbytecny argument \"" + shown(arg) +
-                               "\": body se ctou ze standardniho vstupu");
+            options.files.emplace_back(arg);
+            continue;
         }
         if (arg == "--") {
             options_end = true;
@@ -154,7 +154,7 @@ Options parse_options(int argc, const char* const* argv, bool input_is_terminal)
             case Name::columns: {
                 if (equals == std::string_view::npos && i + 1 == argc) {
                     return usage_error(
-                        "Volba --columns chce seznam sloupcu, napr. --columns=n,y,x,h,...");
+                        "Volba --columns vyzaduje seznam sloupcu, napr. --columns=n,y,x,h,...");
                 }
                 const std::string_view list = equals == std::string_view::npos
                                                   ? std::string_view(argv[++i])
@@ -176,10 +176,10 @@ Options parse_options(int argc, const char* const* argv, bool input_is_terminal)
         return options;
     }
     const bool laid_out = columns || options.layout.decimal_comma;
-    if (laid_out && input_is_terminal && !options.table) {
+    if (laid_out && input_is_terminal && options.files.empty() && !options.table) {
         return usage_error(
             "Volby --columns a --decimal-comma plati pro soubor bodu nebo s volbou --table; "
-            "u terminalu pouzijte --table");
+            "na terminalu pouzijte --table");
     }
     // A list that names its columns may begin with a line of their names.
     options.layout.header_skipped = laid_out || options.table;
@@ -187,22 +187,25 @@ Options parse_options(int argc, const char* const* argv, bool input_is_terminal)
 }
 
 std::string usage_text() {
-    return "Pouziti: geochain [volby] < body > vysledky\n"
+    return "Pouziti: geochain [volby] [SOUBOR...]\n"
            "\n"
-           "Bez voleb: dialog na terminalu, nebo soubor bodu \"X Y h\" se vypisem\n"
-           "kazdeho bodu. Kazdy bod se zapise do souboru fi.txt.\n"
+           "Bez voleb a souboru: dialog na terminalu, nebo zpracovani bodu \"X Y h\"\n"
+           "ze standardniho vstupu s vypisem pro kazdy bod. Soubory se ctou\n"
+           "v zadanem poradi, jako by byly spojene; - je standardni vstup.\n"
+           "Kazdy bod se zapise do souboru fi.txt.\n"
            "\n"
            "  --table             jeden radek tabulky na bod misto vypisu\n"
-           "  --columns=SEZNAM    poradi slov na radku: n (cislo bodu), x, y, h,\n"
-           "                      h? (vyska, jen je-li uvedena), - (slovo vynechat),\n"
+           "  --columns=SEZNAM    poradi udaju na radku: n (cislo bodu), x, y, h (vyska),\n"
+           "                      h? (vyska, jen je-li uvedena), - (udaj preskocit),\n"
            "                      na konci ... (zbytek radku); vychozi x,y,h;\n"
-           "                      cesky seznam: n,y,x,h?,...\n"
-           "  --decimal-comma     desetinna carka a ';' mezi sloupci (CSV cesky)\n"
+           "                      seznam z ceskeho geodetickeho programu: n,y,x,h?,...\n"
+           "  --decimal-comma     desetinna carka a ';' mezi sloupci (CSV z cesky\n"
+           "                      nastaveneho Excelu nebo Calcu)\n"
            "  -h, --help          tato napoveda\n"
            "  -V, --version       verze\n"
            "\n"
-           "Priklad: geochain --table --columns=n,y,x,h,... --decimal-comma\n"
-           "         < seznam.csv > tabulka.csv\n"
+           "Priklad: geochain --table --columns=n,y,x,h?,... --decimal-comma seznam.txt > "
+           "tabulka.csv\n"
            "Podrobne: man geochain (ve Windows geochain.txt).\n";
 }
 

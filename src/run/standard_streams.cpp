@@ -1,7 +1,10 @@
 #include "run/standard_streams.h"
 
+#include <algorithm>
 #include <istream>
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "io/clear_screen.h"
 #include "io/descriptor_io.h"
@@ -13,16 +16,68 @@
 
 namespace geochain {
 
+namespace {
+
+// The files named on the command line, read one after another through one
+// input buffer; "-" is standard input.
+struct NamedFiles {
+    const std::vector<std::string>& names;
+    DescriptorInput& input;
+    bool typed;            // standard input is typed at a terminal
+    std::size_t next = 0;  // the next to open
+    int opened = -1;       // the one read now, when we opened it
+};
+
+bool open_next_file(NamedFiles& files, InputLines& in) {
+    if (files.opened >= 0) {
+        close_descriptor(files.opened);
+        files.opened = -1;
+    }
+    if (files.next == files.names.size()) {
+        return false;
+    }
+    const std::string& name = files.names[files.next++];
+    in.source = name;
+    if (name == "-") {
+        read_as_bytes(0);
+        files.input.start_over(0, files.typed);
+        return true;
+    }
+    FileProblem problem = FileProblem::none;
+    files.opened = open_for_reading(name.c_str(), problem);
+    if (files.opened < 0) {
+        in.failure = file_refused(name, problem);
+        return false;
+    }
+    files.input.start_over(files.opened);
+    return true;
+}
+
+}  // namespace
+
 Terminals find_terminals() { return {is_terminal(0), is_terminal(1), is_terminal(2)}; }
 
 int run_on_standard_streams(const Options& options, Terminals terminals) {
+    // A mistyped file name is said before anything is read or computed.
+    const std::vector<std::string>& files = options.files;
+    for (const std::string& name : files) {
+        const FileProblem problem = name == "-" ? FileProblem::none : file_problem(name.c_str());
+        if (problem != FileProblem::none) {
+            const std::string message = file_refused(name, problem) + "\n";
+            write_all(2, message.data(), message.size());
+            return 1;
+        }
+    }
+    // With files named, standard input is read only as "-".
+    terminals.input =
+        terminals.input && (files.empty() || std::count(files.begin(), files.end(), "-") > 0);
     // An operator at a terminal, or a file or pipe that nobody can type an
     // entry into again, read by its lines and never cleared for.
     const InputMode mode =
-        terminals.input && !options.table ? InputMode::terminal : InputMode::batch;
+        terminals.input && !options.table && files.empty() ? InputMode::terminal : InputMode::batch;
     if (mode == InputMode::terminal) {
         open_console();
-    } else {
+    } else if (files.empty()) {
         read_as_bytes(0);
     }
     PendingRecords log{LOG_FILE_NAME, {}, {}};
@@ -44,15 +99,25 @@ int run_on_standard_streams(const Options& options, Terminals terminals) {
     }
     // A table typed at a terminal ends at once at Ctrl-D, also after a
     // line without its Enter.
-    DescriptorInput input(0, &output, terminals.input && options.table);
+    const bool typed = terminals.input && options.table;
+    DescriptorInput input(files.empty() ? 0 : -1, &output, typed);
+    NamedFiles named{files, input, typed};
+    NextFile next_file;
+    if (!files.empty()) {
+        next_file = [&named](InputLines& lines) { return open_next_file(named, lines); };
+    }
     std::istream in(&input);
     std::ostream out(&output);
     // Where both go to one place (2>&1), the messages go into the output's
     // own buffer: in their order, at the output's pace.
     std::ostream err(shared == 1 ? static_cast<std::streambuf*>(&output) : &error_output);
-    const int status = options.table ? run_table(in, out, err, log, options.layout,
-                                                 terminals.input && terminals.output)
-                                     : run_dialogue(in, out, err, log, mode, options.layout);
+    const int status =
+        options.table
+            ? run_table(in, out, err, log, options.layout, typed && terminals.output, next_file)
+            : run_dialogue(in, out, err, log, mode, options.layout, next_file);
+    if (named.opened >= 0) {
+        close_descriptor(named.opened);
+    }
     // Whatever ended the run, its last block goes out now. A lost output
     // is said where it can still be read.
     const bool written = output.write_block();

@@ -13,8 +13,9 @@
 namespace geochain {
 
 int run_table(std::istream& in_stream, std::ostream& out, std::ostream& err, PendingRecords& log,
-              const Layout& layout, bool typed_on_screen) {
+              const Layout& layout, bool typed_on_screen, const NextFile& next_file) {
     InputLines in{*in_stream.rdbuf()};
+    in.next_file = next_file;
     std::string header;
     append_table_header(header, layout);
     put_text(out, header);
@@ -30,8 +31,9 @@ int run_table(std::istream& in_stream, std::ostream& out, std::ostream& err, Pen
             put_text(out, "\n");
         }
         if (line.kind == LineKind::end_of_input) {
-            if (in.buf.pubsync() == -1) {
-                err << READ_ERROR << std::endl;
+            const std::string failure = input_failure(in);
+            if (!failure.empty()) {
+                err << failure << std::endl;
                 return 1;
             }
             return 0;

@@ -4,6 +4,7 @@
 #include <istream>
 #include <ostream>
 
+#include "io/number_input.h"
 #include "io/results_log.h"
 #include "text/columns.h"
 
@@ -14,8 +15,9 @@ namespace geochain {
 // of the input, 1 at the first line that does not fit the layout, at a read
 // error, or when the output is lost. Typed on the screen the output goes
 // to, a line that Ctrl-D sent without its Enter leaves the cursor after it:
-// its row, or its message, begins a line of its own.
+// its row, or its message, begins a line of its own. Given next_file, the
+// input's end is that of the first file, and the next follow.
 int run_table(std::istream& in, std::ostream& out, std::ostream& err, PendingRecords& log,
-              const Layout& layout, bool typed_on_screen = false);
+              const Layout& layout, bool typed_on_screen = false, const NextFile& next_file = {});
 
 }  // namespace geochain

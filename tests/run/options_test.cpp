@@ -22,21 +22,22 @@ TEST(Options, TheCommandLine) {
         std::string message;
     };
     const std::string HINT = " (napoveda: geochain --help)";
-    const std::string LONG(120000, 'y');
+    const std::string LONG = "--" + std::string(120000, 'y');
     // clang-format off
     const Case cases[] = {
         {{"--table", "--columns", "y,x"}, true, Action::run, ""},
         {{"-V"}, false, Action::version, ""},
         {{"--table", "--help"}, false, Action::help, ""},
         {{"--tabel"}, false, Action::usage_error, "Neznama volba \"--tabel\"" + HINT},
-        {{"body.txt"}, false, Action::usage_error, "Nadbytecny argument \"body.txt\": body se ctou ze standardniho vstupu" + HINT},
-        {{"--", "--table"}, false, Action::usage_error, "Nadbytecny argument \"--table\": body se ctou ze standardniho vstupu" + HINT},
+        // Files instead of standard input: a table typed at the terminal
+        // is no longer what --decimal-comma would be about.
+        {{"--decimal-comma", "body.txt"}, true, Action::run, ""},
         {{"--columns=n,y,h"}, false, Action::usage_error, "Neplatne sloupce \"n,y,h\": chybi sloupec x nebo y" + HINT},
         {{"--columns=x,y,y"}, false, Action::usage_error, "Neplatne sloupce \"x,y,y\": sloupec y je uveden dvakrat" + HINT},
         {{"--columns=x,...,y"}, false, Action::usage_error, R"(Neplatne sloupce "x,...,y": "..." musi byt posledni)" + HINT},
         {{"--columns=x,y,z"}, false, Action::usage_error, R"(Neplatne sloupce "x,y,z": neznamy sloupec "z", mozne jsou n, x, y, h, h?, - a ...)" + HINT},
-        {{"--columns"}, false, Action::usage_error, "Volba --columns chce seznam sloupcu, napr. --columns=n,y,x,h,..." + HINT},
-        {{"--decimal-comma"}, true, Action::usage_error, "Volby --columns a --decimal-comma plati pro soubor bodu nebo s volbou --table; u terminalu pouzijte --table" + HINT},
+        {{"--columns"}, false, Action::usage_error, "Volba --columns vyzaduje seznam sloupcu, napr. --columns=n,y,x,h,..." + HINT},
+        {{"--decimal-comma"}, true, Action::usage_error, "Volby --columns a --decimal-comma plati pro soubor bodu nebo s volbou --table; na terminalu pouzijte --table" + HINT},
         // As GNU tools take them: short options together, long ones by a
         // beginning no other shares; no value where an option takes none;
         // an argument shown as messages show input.
@@ -45,7 +46,7 @@ TEST(Options, TheCommandLine) {
         {{"-hx"}, false, Action::usage_error, "Neznama volba \"-x\"" + HINT},
         {{"--tab=x"}, false, Action::usage_error, "Volba --table se zadava bez hodnoty" + HINT},
         {{"--\x1b[2J"}, false, Action::usage_error, R"(Neznama volba "--\x1B[2J")" + HINT},
-        {{LONG.c_str()}, false, Action::usage_error, "Nadbytecny argument \"" + std::string(40, 'y') + "...\": body se ctou ze standardniho vstupu" + HINT},
+        {{LONG.c_str()}, false, Action::usage_error, "Neznama volba \"--" + std::string(38, 'y') + "...\"" + HINT},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -56,6 +57,11 @@ TEST(Options, TheCommandLine) {
         EXPECT_EQ(options.action, c.action) << args[1];
         EXPECT_EQ(options.message, c.message);
     }
+    // Every word that is no option names a file, in order; after "--",
+    // every word does; "-" is standard input.
+    const char* const args[] = {"geochain", "a.txt", "--table", "-", "--", "--b", "-V"};
+    EXPECT_EQ(parse_options(7, args, true).files,
+              (std::vector<std::string>{"a.txt", "-", "--b", "-V"}));
 }
 
 // The executable: an option error at once, whatever waits on standard
@@ -86,9 +92,10 @@ TEST(Options, ProcessesAnswerAtOnceAndLogAlike) {
 TEST(Options, HelpTextOfTheColumns) {
     const std::string help = usage_text();
     for (const char* line : {
-             "  --columns=SEZNAM    poradi slov na radku: n (cislo bodu), x, y, h,\n"
-             "                      h? (vyska, jen je-li uvedena), - (slovo vynechat),\n",
-             "Priklad: geochain --table --columns=n,y,x,h,... --decimal-comma\n",
+             "  --columns=SEZNAM    poradi udaju na radku: n (cislo bodu), x, y, h (vyska),\n"
+             "                      h? (vyska, jen je-li uvedena), - (udaj preskocit),\n",
+             "Priklad: geochain --table --columns=n,y,x,h?,... --decimal-comma seznam.txt > "
+             "tabulka.csv\n",
          }) {
         EXPECT_NE(help.find(line), std::string::npos) << line;
     }

@@ -68,10 +68,10 @@ TEST(Table, ListsByTheirLayouts) {
         // A header only on the first line; a one-word line fits no layout.
         {{"--columns=n,y,x,h"}, "4001 700000 1100000 300\ncislo Y X Z\n",
          "cislo\t" + HEAD + "\n4001\t1100000\t700000\t300" + VALUES_P + "\n",
-         "Neplatne cislo na radku 2: Y, konec vstupu.\n", 1},
+         "Na radku 2 neni platne cislo: Y. Vypocet ukoncen.\n", 1},
         {{}, P + "\n1\n", HEAD + "\n1100000\t700000\t300" + VALUES_P + "\n", no_point_on(2, "1"), 1},
         {{"--columns=n,y,x,h,..."}, "\n4001 700000\n", NAMED,
-         "Na radku 2 ma byt bod \"cislo Y X h ...\": 4001 700000, konec vstupu.\n", 0},
+         "Na radku 2 ma byt bod \"cislo Y X h ...\", je tam: 4001 700000. Vypocet ukoncen.\n", 0},
         // Heights given only where a point has one: a number with a decimal
         // mark; a code, 12 among them, is none. Without one, h and what
         // is computed from it stay empty.
@@ -81,7 +81,7 @@ TEST(Table, ListsByTheirLayouts) {
          "4002\t1100000\t700000\t" + NO_HEIGHT_VALUES + "\t12 roh\n" +
          "4003\t1100000\t700000\t" + NO_HEIGHT_VALUES + "\t\n", "", 3},
         {{"--columns=n,y,x,h?"}, "4001 700000 1100000 roh\n", "cislo\t" + HEAD + "\n",
-         "Na radku 1 ma byt bod \"cislo Y X h?\": 4001 700000 1100000 roh, konec vstupu.\n", 0},
+         "Na radku 1 ma byt bod \"cislo Y X h?\", je tam: 4001 700000 1100000 roh. Vypocet ukoncen.\n", 0},
         // A Czech spreadsheet's CSV: ';', decimal commas, a code quoted.
         {{"--decimal-comma", "--columns=n,y,x,h,..."},
          "\xC4\x8D.b.;Y;X;H;k\xC3\xB3" "d\r\n4001;700000,0;1100000;300;\"kamen \"\"A\"\"; obnoven\"\r\n4002; 700000 ;1100000;300;;\r\n",
@@ -93,23 +93,23 @@ TEST(Table, ListsByTheirLayouts) {
         {{"--decimal-comma", "--columns=n,y,x,h,..."},
          ";;;;\r\n4001;700000;1100000;300;a;;b\r\n;;;\r\n\"40\"01;700000;1100000;300\r\n",
          SEMI + "4001;1100000;700000;300" + comma(VALUES_P) + ";a;;b\n",
-         "Na radku 4 ma byt bod \"cislo Y X h ...\": \"40\"01;700000;1100000;300, konec vstupu.\n",
+         "Na radku 4 ma byt bod \"cislo Y X h ...\", je tam: \"40\"01;700000;1100000;300. Vypocet ukoncen.\n",
          1},
         // Names and codes that would open as formulas begin with an
         // apostrophe: OWASP's rule for CSV.
         {{"--decimal-comma", "--columns=n,y,x,h,..."}, "=1+1 700000 1100000 300 @A1 \"-2;3\"\n",
          SEMI + "'=1+1;1100000;700000;300" + comma(VALUES_P) + ";\"'@A1 -2;3\"\n", "", 1},
         {{"--decimal-comma"}, "1100000;700000;\"300\n", comma(HEAD) + "\n",
-         "Na radku 1 ma byt bod \"X Y h\": 1100000;700000;\"300, konec vstupu.\n", 0},
+         "Na radku 1 ma byt bod \"X Y h\", je tam: 1100000;700000;\"300. Vypocet ukoncen.\n", 0},
         // For a spreadsheet: either decimal mark in, where it is the only
         // one with a digit on either side, and the comma out; a first line
         // with a digit in a coordinate is no header.
         {{"--decimal-comma"}, "1100000.0 700000,0 300\n1100000 1,100,000 300\n",
          comma(HEAD + "\n1100000.0\t700000.0\t300" + VALUES_P + "\n"),
-         "Neplatne cislo na radku 2: 1,100,000, konec vstupu.\n", 1},
+         "Na radku 2 neni platne cislo: 1,100,000. Vypocet ukoncen.\n", 1},
         {{"--decimal-comma", "--columns=n,y,x,h"}, "4001 1.100.000,5 1045690.02 250.5\n",
-         comma("cislo\t" + HEAD) + "\n", "Neplatne cislo na radku 1: 1.100.000,5, konec vstupu.\n", 0},
-        {{}, "1e 1e 1e\n", HEAD + "\n", "Neplatne cislo na radku 1: 1e, konec vstupu.\n", 0},
+         comma("cislo\t" + HEAD) + "\n", "Na radku 1 neni platne cislo: 1.100.000,5. Vypocet ukoncen.\n", 0},
+        {{}, "1e 1e 1e\n", HEAD + "\n", "Na radku 1 neni platne cislo: 1e. Vypocet ukoncen.\n", 0},
     };
     // clang-format on
     for (const Case& c : cases) {
