@@ -12,6 +12,9 @@ namespace {
 
 using Traits = std::streambuf::traits_type;
 
+// UTF-8's, with which Notepad begins a file.
+constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+
 // Blanks within a line: those of formatted input but the line ends, and the
 // DOS end-of-file byte that older Windows tools leave between joined files.
 bool is_blank(int c) {
@@ -63,6 +66,37 @@ std::string_view unquoted(std::string_view text, std::size_t begin, std::string&
     }
     end = i + 1;  // past the closing quote; past the end where there is none
     return std::string_view(out).substr(first);
+}
+
+// Where a spreadsheet's record stands after some of its bytes, read field
+// by field at ';' as RFC 4180 has it: only a quote that opens a field
+// quotes, and a record ends at a line end only outside quotes.
+enum class CsvState { field_start, unquoted, quoted, quote_in_quoted, after_closing_quote };
+
+CsvState csv_state_after(std::string_view bytes, CsvState state) {
+    for (const char ch : bytes) {
+        switch (state) {
+            case CsvState::field_start:
+                state = ch == '"' ? CsvState::quoted
+                        : ch == ';' || is_blank(static_cast<unsigned char>(ch))
+                            ? CsvState::field_start
+                            : CsvState::unquoted;
+                break;
+            case CsvState::quoted:
+                state = ch == '"' ? CsvState::quote_in_quoted : CsvState::quoted;
+                break;
+            case CsvState::quote_in_quoted:  // a doubled quote, or the closing one
+                state = ch == '"'   ? CsvState::quoted
+                        : ch == ';' ? CsvState::field_start
+                                    : CsvState::after_closing_quote;
+                break;
+            case CsvState::unquoted:
+            case CsvState::after_closing_quote:
+                state = ch == ';' ? CsvState::field_start : state;
+                break;
+        }
+    }
+    return state;
 }
 
 // Words separated by blanks, as a points file has them, each read as a
@@ -368,6 +402,44 @@ BatchLine read_batch_line(InputLines& in, const Layout& layout) {
             }
             kept = in.text;
         }
+        // A spreadsheet's record with a line end inside quotes goes on,
+        // copied, line by line, each line end kept as it was read.
+        bool spans_lines = false;
+        if (layout.decimal_comma && length <= MAX_LINE_CHARS) {
+            const std::size_t mark = kept.substr(0, 3) == BYTE_ORDER_MARK ? 3 : 0;
+            CsvState state = csv_state_after(kept.substr(mark), CsvState::field_start);
+            if (state == CsvState::quoted) {
+                if (in_place) {
+                    in.text.assign(kept);
+                }
+                c = in.buf.sgetc();
+                while (state == CsvState::quoted && c != Traits::eof() &&
+                       length <= MAX_LINE_CHARS) {
+                    spans_lines = true;
+                    const std::size_t from = in.text.size();
+                    const auto keep = [&in, &length, &last](int byte) {
+                        if (length < MAX_LINE_CHARS) {
+                            in.text += Traits::to_char_type(byte);
+                        }
+                        ++length;
+                        last = is_blank(byte) || is_line_end(byte) ? last : length;
+                    };
+                    do {  // its line end: CR, LF or CR LF
+                        keep(c);
+                        take_char(in, c);
+                        c = in.buf.sgetc();
+                    } while (c == '\n' && in.after_cr);
+                    for (; c != Traits::eof() && !is_line_end(c); c = in.buf.snextc()) {
+                        keep(c);
+                    }
+                    if (cut_by_read_error(in)) {
+                        return BatchLine{};
+                    }
+                    state = csv_state_after(std::string_view(in.text).substr(from), state);
+                }
+                kept = in.text;
+            }
+        }
         line.text = {kept.substr(0, last), last};
         const bool first = !in.line_before;
         in.line_before = true;
@@ -382,10 +454,13 @@ BatchLine read_batch_line(InputLines& in, const Layout& layout) {
         }
         // A joined file's byte-order mark, where its first line begins, is
         // no part of the line.
-        if (kept.substr(0, 3) == "\xEF\xBB\xBF") {
+        if (kept.substr(0, 3) == BYTE_ORDER_MARK) {
             kept.remove_prefix(3);
         }
-        if (!split_words(kept, in.unquoted, layout.decimal_comma, in.words, in.plain, in.fields)) {
+        // A record that spans lines is a spreadsheet's row of fields, or
+        // nothing: never an answer, nor blank-separated words.
+        if (!split_words(kept, in.unquoted, layout.decimal_comma, in.words, in.plain, in.fields) ||
+            (spans_lines && (!in.fields || in.words.size() < 2))) {
             line.kind = LineKind::other;
             return line;
         }

@@ -29,14 +29,14 @@ bool opens_a_formula(std::string_view word) {
     return !word.empty() && std::string_view("=+-@\t\r").find(word[0]) != std::string_view::npos;
 }
 
-// A text column as CSV quotes it when it holds the separator or a quote,
-// so that a spreadsheet reads it back as one cell; one that would open as
-// a formula there (=1+1, @SUM) begins with an apostrophe, and stays text.
+// A text column as CSV quotes it when it holds the separator, a quote or a
+// line end, so that a spreadsheet reads it back as one cell; one that would
+// open as a formula there (=1+1, @SUM) begins with an apostrophe, and stays text.
 char* put_text_column(char* at, const Layout& layout, std::string_view word) {
     if (!layout.decimal_comma) {
         return put(at, word);
     }
-    const bool quoted = word.find_first_of(";\"") != std::string_view::npos;
+    const bool quoted = word.find_first_of(";\"\r\n") != std::string_view::npos;
     if (quoted) {
         *at++ = '"';
     }

@@ -95,6 +95,13 @@ TEST(Table, ListsByTheirLayouts) {
          SEMI + "4001;1100000;700000;300" + comma(VALUES_P) + ";a;;b\n",
          "Na radku 4 ma byt bod \"cislo Y X h ...\", je tam: \"40\"01;700000;1100000;300. Vypocet ukoncen.\n",
          1},
+        // A line end inside quotes, as a cell typed with Alt+Enter: the
+        // record goes on, one row, the line end kept; the lines after it
+        // are counted as the file's.
+        {{"--decimal-comma", "--columns=n,y,x,h,..."},
+         "\"Bod\r\n1\";700000;1100000;300;\"kamen\nobnoven\";x\r\n4002;700000\r\n",
+         SEMI + "\"Bod\r\n1\";1100000;700000;300" + comma(VALUES_P) + ";\"kamen\nobnoven\";x\n",
+         "Na radku 4 ma byt bod \"cislo Y X h ...\", je tam: 4002;700000. Vypocet ukoncen.\n", 1},
         // Names and codes that would open as formulas begin with an
         // apostrophe: OWASP's rule for CSV.
         {{"--decimal-comma", "--columns=n,y,x,h,..."}, "=1+1 700000 1100000 300 @A1 \"-2;3\"\n",
