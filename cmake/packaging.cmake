@@ -18,9 +18,13 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${CMAKE_INSTALL_DEFAULT_DIRECTOR
 
 set(guides README.md README.cs.md)
 if(WIN32)
-  # A text file's bytes as Notepad wants them, under a name it opens.
+  # A text file's bytes as Notepad wants them, under a name it opens; the
+  # guides name the files beside them by the names they have here.
   function(install_as_windows_text source name)
     file(READ ${source} text)
+    string(REPLACE "README.cs.md" "README.cs.txt" text "${text}")
+    string(REPLACE "README.md" "README.txt" text "${text}")
+    string(REPLACE "`LICENSE`" "`LICENSE.txt`" text "${text}")
     string(REPLACE "\n" "\r\n" text "${text}")
     file(WRITE ${CMAKE_BINARY_DIR}/${name} "${text}")
     set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
@@ -31,15 +35,16 @@ if(WIN32)
   install_as_windows_text(README.md README.txt)
   install_as_windows_text(README.cs.md README.cs.txt)
   # The manual page for consoles without man: plain text at 80 columns, no
-  # overstrikes, no hyphenation, no page breaks. Plain ASCII, which every
-  # Windows code page shows alike: Latin-1's e acute and U acute become e
-  # and U, and the degree sign the report's own "o", byte for byte, in
-  # every locale.
+  # overstrikes, no hyphenation, no page breaks. ASCII but for the report's
+  # e acute, the byte 0xE9 as the program writes it (Latin-1's, and
+  # Windows-1250's): the page's example report is the program's, byte for
+  # byte, and shows as the program's does. The degree sign becomes the
+  # report's own "o".
   find_program(GROFF groff REQUIRED)
   find_program(TR tr REQUIRED)
   execute_process(COMMAND ${GROFF} -man -Tlatin1 -P-cbou -rHY=0 -rcR=1 -rLL=78n
                           ${CMAKE_SOURCE_DIR}/doc/geochain.1
-                  COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C ${TR} "\\351\\332\\260" "eUo"
+                  COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C ${TR} "\\260" "o"
                   OUTPUT_FILE ${CMAKE_BINARY_DIR}/geochain.1.txt COMMAND_ERROR_IS_FATAL ANY)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS doc/geochain.1)
   install_as_windows_text(${CMAKE_BINARY_DIR}/geochain.1.txt geochain.txt)
