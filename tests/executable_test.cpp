@@ -298,7 +298,7 @@ TEST(PointsFile, EachLineIsTakenWholeOrEndsTheRun) {
         {P + "\n1\n\n1\n" + Q + "\n1\n", 1, 1, no_point_on(4, "1")},
         {"# body\n" + P + "\n", 1, 0, no_point_on(1, "# body")},
         {"1100000 700000 30\0320\n", 1, 0, no_point_on(1, R"(1100000 700000 30\x1A0)")},
-        {P + "\n1050000 650000,5 250\n", 1, 1, no_number_on("2", "650000,5")},
+        {P + "\n1050000 650000,5 250\n", 1, 1, "Na radku 2 neni platne cislo: 650000,5. Vypocet ukoncen.\n"},
         // Reported and logged as given, with a word on standard error; the
         // arcsine reports framed by CR LF.
         {"0 0 0\n", 0, 1, ASIN_DOMAIN_ERROR + ASIN_DOMAIN_ERROR + WARNING + "(X = 0, Y = 0) nelze vypocitat.\n"},
@@ -328,7 +328,9 @@ TEST(PointsFile, FilesNamedOnTheCommandLine) {
         std::string err;
         int records;
     };
-    const std::string CZECH = "m\xC4\x9B\xC5\x99" "en\xC3\xAD bod\xC5\xAF.txt";  // "měření bodů.txt"
+    const std::string CZECH =
+        "m\xC4\x9B\xC5\x99"
+        "en\xC3\xAD bod\xC5\xAF.txt";  // "měření bodů.txt"
     const std::string CZECH_SHOWN = R"(m\xC4\x9B\xC5\x99en\xC3\xAD bod\xC5\xAF.txt)";
     const std::string ROW = "4001\t" + P_ROW.substr(0, P_ROW.size() - 1);
     const std::string HEAD = "cislo\t" + TABLE_HEAD;
@@ -358,25 +360,58 @@ TEST(PointsFile, FilesNamedOnTheCommandLine) {
     }
 }
 
-// A points file of lines of 0 to 5 words, half of them three numbers: each
-// word a number, a near-number or a word, with blank lines and every line
-// end, 0x1A, NUL and a byte-order mark among them.
+// A points file of lines of 0 to 5 words, half of them three numbers and
+// perhaps a word: each word a number, a near-number or a word, separated by
+// blanks or ';', with blank lines and every line end, 0x1A, NUL, quotes
+// (a line end among them), a byte-order mark and a second file with its
+// header among them.
 std::string generated_points_file(std::mt19937& random) {
     using namespace std::string_literals;
     // clang-format off
     static const std::string NUMBERS[] = {"1100000", "700000", "300", "-5.5e2", ".5", "0", "0815"};
     static const std::string WORDS[] = {"1", "ano", "12,5", "1e", "1100", "x", "0a", "1e999", "inf",
-        "nan", "0x1A", "12abc", "1\0"s, "\xEF\xBB\xBF", "\x1A", "000", "7.", "2\0325"};
-    static const std::string ENDS[] = {"\n", "\r\n", "\r", "\n\n", " \t\n", "\x1A\r\n"};
+        "nan", "0x1A", "12abc", "1\0"s, "\xEF\xBB\xBF", "\x1A", "000", "7.", "2\0325", ";", "\"",
+        "\"a;b\"", "\"x\ny\"", "\"\r\n;\"\"\"", "\"1\"\"2\"", "700000,25", "1.100,5", "300.5", "\x1C"};
+    static const std::string ENDS[] = {"\n", "\r\n", "\r", "\n\n", " \t\n", "\x1A\r\n", ";;\n",
+        "\n\x1C" "cislo Y X Z\n"};
+    static const std::string BETWEEN[] = {" ", " ", "\t", ";"};
     // clang-format on
     const auto pick = [&random](std::size_t n) { return static_cast<std::size_t>(random() % n); };
     std::string file;
     for (std::size_t lines = pick(9); lines > 0; --lines) {
         const bool point = pick(2) == 0;
-        for (std::size_t n = point ? 3 : pick(6); n > 0; --n) {
-            file += point || pick(2) == 0 ? NUMBERS[pick(std::size(NUMBERS))]
-                                          : WORDS[pick(std::size(WORDS))];
-            file += pick(4) == 0 ? "\t" : " ";
+        // A point's three numbers, perhaps with a word after them.
+        const std::string& between = BETWEEN[pick(std::size(BETWEEN))];
+        for (std::size_t n = point ? 3 + pick(3) : pick(6); n > 0; --n) {
+            file += (point && n > 1) || pick(2) == 0 ? NUMBERS[pick(std::size(NUMBERS))]
+                                                     : WORDS[pick(std::size(WORDS))];
+            file += pick(8) == 0 ? BETWEEN[pick(std::size(BETWEEN))] : between;
+        }
+        file += ENDS[pick(std::size(ENDS))];
+    }
+    return file;
+}
+
+// A Czech spreadsheet's list: lines "n;y;x", then perhaps h and a code,
+// that code at times quoted with ';', doubled quotes or a line end inside;
+// now and then a number no spreadsheet writes, a row of empty fields, a
+// second file.
+std::string generated_spreadsheet(std::mt19937& random) {
+    // clang-format off
+    static const std::string NUMBERS[] = {"700000", "1100000,5", "1045690.02", "251,37", "12",
+        "1.100.000,5", "x", ""};
+    static const std::string CODES[] = {"roh", "\"kamen \"\"A\"\"; obnoven\"", "\"x\r\ny\"",
+        "\"a\nb;c\"", "=1+1", "\"", "", "\"\"\"\n\""};
+    static const std::string ENDS[] = {"\r\n", "\n", ";;\r\n", "\n;;;\n", "\n\x1C"};
+    // clang-format on
+    const auto pick = [&random](std::size_t n) { return static_cast<std::size_t>(random() % n); };
+    std::string file;
+    for (std::size_t lines = pick(8); lines > 0; --lines) {
+        file += "40" + std::to_string(pick(100)) + ";" + NUMBERS[pick(std::size(NUMBERS))] + ";" +
+                NUMBERS[pick(std::size(NUMBERS))];
+        for (std::size_t more = pick(3); more > 0; --more) {
+            file += ";" +
+                    (more == 2 ? NUMBERS[pick(std::size(NUMBERS))] : CODES[pick(std::size(CODES))]);
         }
         file += ENDS[pick(std::size(ENDS))];
     }
@@ -401,20 +436,29 @@ TEST(PointsFile, FourRunsAtOnceLeaveWholeRecords) {
 }
 
 TEST(PointsFile, EveryPointReportedIsAPointLineOfTheInput) {
+    using testing_support::TRIED_LAYOUTS;
     const testing_support::TempDir dir;
     const std::filesystem::path& log = dir.path;
+    const auto table = [&log](const std::string& input, const testing_support::TriedLayout& l) {
+        return testing_support::table_mismatch(testing_support::files_of(input), log, l.columns,
+                                               l.decimal_comma);
+    };
     for (const auto& seed : std::filesystem::directory_iterator(GEOCHAIN_FUZZ_CORPUS)) {
         const std::string file = testing_support::read_file(seed.path());
         EXPECT_EQ(testing_support::points_file_mismatch(file, log), "") << seed.path();
-        EXPECT_EQ(testing_support::table_mismatch(file, log, "n,y,x,h,..."), "") << seed.path();
+        for (const auto& layout : TRIED_LAYOUTS) {
+            EXPECT_EQ(table(file, layout), "") << layout.columns << ": " << seed.path();
+        }
     }
     std::mt19937 random(28);
-    const std::string LAYOUTS[] = {"x,y,h", "n,y,x,h,...", "-,x,y"};
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < 600; ++i) {
         const std::string file = generated_points_file(random);
         EXPECT_EQ(testing_support::points_file_mismatch(file, log), "") << file;
-        const std::string& layout = LAYOUTS[i % 3];
-        EXPECT_EQ(testing_support::table_mismatch(file, log, layout), "") << layout << ": " << file;
+        const auto& layout = TRIED_LAYOUTS[i % std::size(TRIED_LAYOUTS)];
+        EXPECT_EQ(table(file, layout), "")
+            << layout.columns << layout.decimal_comma << ": " << file;
+        const std::string sheet = generated_spreadsheet(random);
+        EXPECT_EQ(table(sheet, {i % 2 == 0 ? "n,y,x,h?,..." : "n,y,x", true}), "") << sheet;
     }
 }
 

@@ -94,10 +94,6 @@ inline const std::string QUESTION =
 inline const std::string INVALID = "Neplatne cislo, zadejte znovu.\n";
 inline const std::string INCOMPLETE = "Vstup skoncil uprostred zadani bodu; bod se nepocita.\n";
 inline const std::string END_OF_RUN = ". Vypocet ukoncen.\n";
-// A batch run's end at an entry that is no number.
-inline std::string no_number_on(const std::string& place, const std::string& shown) {
-    return "Na radku " + place + " neni platne cislo: " + shown + END_OF_RUN;
-}
 // A batch run's end at a line that holds no point "X Y h", where a point is
 // expected, or where the answer or the next point is.
 inline std::string no_point_on(int line, const std::string& shown, bool answer_expected = false) {

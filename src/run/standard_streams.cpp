@@ -12,48 +12,10 @@
 #include "io/results_log.h"
 #include "run/dialogue.h"
 #include "run/messages.h"
+#include "run/named_files.h"
 #include "run/table.h"
 
 namespace geochain {
-
-namespace {
-
-// The files named on the command line, read one after another through one
-// input buffer; "-" is standard input.
-struct NamedFiles {
-    const std::vector<std::string>& names;
-    DescriptorInput& input;
-    bool typed;            // standard input is typed at a terminal
-    std::size_t next = 0;  // the next to open
-    int opened = -1;       // the one read now, when we opened it
-};
-
-bool open_next_file(NamedFiles& files, InputLines& in) {
-    if (files.opened >= 0) {
-        close_descriptor(files.opened);
-        files.opened = -1;
-    }
-    if (files.next == files.names.size()) {
-        return false;
-    }
-    const std::string& name = files.names[files.next++];
-    in.source = name;
-    if (name == "-") {
-        read_as_bytes(0);
-        files.input.start_over(0, files.typed);
-        return true;
-    }
-    FileProblem problem = FileProblem::none;
-    files.opened = open_for_reading(name.c_str(), problem);
-    if (files.opened < 0) {
-        in.failure = file_refused(name, problem);
-        return false;
-    }
-    files.input.start_over(files.opened);
-    return true;
-}
-
-}  // namespace
 
 Terminals find_terminals() { return {is_terminal(0), is_terminal(1), is_terminal(2)}; }
 
@@ -115,9 +77,7 @@ int run_on_standard_streams(const Options& options, Terminals terminals) {
         options.table
             ? run_table(in, out, err, log, options.layout, typed && terminals.output, next_file)
             : run_dialogue(in, out, err, log, mode, options.layout, next_file);
-    if (named.opened >= 0) {
-        close_descriptor(named.opened);
-    }
+    close_named_file(named);
     // Whatever ended the run, its last block goes out now. A lost output
     // is said where it can still be read.
     const bool written = output.write_block();

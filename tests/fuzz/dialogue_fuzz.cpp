@@ -1,12 +1,15 @@
 // libFuzzer target: arbitrary bytes as the operator's whole input to the
 // dialogue. Typed at a terminal, nothing may crash; as a file, every point
 // the dialogue computes must be a point line of the input, as a table by a
-// layout every row must be one of the layout's point lines, and an input
-// that breaks this aborts, so that libFuzzer keeps it. The log goes to a
+// layout (a surveyor's list, a height that may be missing, a spreadsheet's
+// CSV with either decimal mark, files joined) every row must be one of the
+// layout's point lines, and an input that breaks this aborts, so that
+// libFuzzer keeps it. The log goes to a
 // private temporary folder, removed when the fuzzer exits.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -20,11 +23,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         folder.path, [&typed](std::ostream& out, std::ostream& err, geochain::PendingRecords& log) {
             return geochain::run_dialogue(typed, out, err, log, geochain::InputMode::terminal);
         });
-    // As a table too, by one of three layouts.
-    static const char* const LAYOUTS[] = {"x,y,h", "n,y,x,h,...", "-,x,y"};
-    std::string mismatch = geochain::testing_support::points_file_mismatch(input, folder.path);
+    // As a table too, by one of the layouts, read from files joined where
+    // the input holds 0x1C.
+    namespace support = geochain::testing_support;
+    const support::TriedLayout& layout =
+        support::TRIED_LAYOUTS[size % std::size(support::TRIED_LAYOUTS)];
+    std::string mismatch = support::points_file_mismatch(input, folder.path);
     if (mismatch.empty()) {
-        mismatch = geochain::testing_support::table_mismatch(input, folder.path, LAYOUTS[size % 3]);
+        mismatch = support::table_mismatch(support::files_of(input), folder.path, layout.columns,
+                                           layout.decimal_comma);
     }
     if (!mismatch.empty()) {
         std::fprintf(stderr, "points file property: %s\n", mismatch.c_str());

@@ -23,16 +23,11 @@ struct FailedInput : std::streambuf {
 // numbers and names the manual page shows.
 std::vector<std::string> messages() {
     std::vector<std::string> all;
-    const std::vector<std::vector<const char*>> bad_options = {{"--tabel"},
-                                                               {"-x"},
-                                                               {"--table=x"},
-                                                               {"--columns"},
-                                                               {"--co=x,y", "--co=x,y"},
-                                                               {"--columns=n,y,h"},
-                                                               {"--columns=x,y,y"},
-                                                               {"--columns=x,...,y"},
-                                                               {"--columns=x,y,z"},
-                                                               {"--decimal-comma"}};
+    // clang-format off
+    const std::vector<std::vector<const char*>> bad_options = {{"--tabel"}, {"-x"}, {"--table=x"},
+        {"--columns"}, {"--co=x,y", "--co=x,y"}, {"--columns=n,y,h"}, {"--columns=x,y,y"},
+        {"--columns=x,...,y"}, {"--columns=x,y,z"}, {"--decimal-comma"}};
+    // clang-format on
     for (std::vector<const char*> args : bad_options) {
         args.insert(args.begin(), "geochain");
         all.push_back(parse_options(static_cast<int>(args.size()), args.data(), true).message);
@@ -41,21 +36,23 @@ std::vector<std::string> messages() {
                                       FileProblem::not_permitted, FileProblem::other}) {
         all.push_back(file_refused("seznam.txt", problem));
     }
-    const auto line = [](LineKind kind, long number, std::string_view text) {
+    const auto line = [](LineKind kind, long number, std::string_view text,
+                         std::string_view source = "") {
         BatchLine line;
         line.kind = kind;
         line.number = number;
+        line.source = source;
         line.text = line.refused = {text, text.size()};
+        line.x = text.substr(0, text.find(' '));
+        line.y = text.substr(text.find(' ') + 1);
         return line;
     };
     all.push_back(refusal(line(LineKind::other, 1, "1001 1100000 700000 300"), {}, false));
     all.push_back(refusal(line(LineKind::other, 2, "1041000 740000"), {}, true));
     all.push_back(refusal(line(LineKind::not_a_number, 3, "650000,5"), {}, false));
     all.push_back(refusal(line(LineKind::too_long, 4, ""), {}, false));
-    BatchLine utf16 = line(LineKind::utf16, 1, "");
-    all.push_back(refusal(utf16, {}, false));
-    utf16.source = "seznam.txt";
-    all.push_back(refusal(utf16, {}, false));
+    all.push_back(refusal(line(LineKind::utf16, 1, ""), {}, false));
+    all.push_back(refusal(line(LineKind::utf16, 1, "", "seznam.txt"), {}, false));
     FailedInput failed;
     InputLines unreadable{failed};
     all.push_back(input_failure(unreadable));
@@ -64,19 +61,11 @@ std::vector<std::string> messages() {
     all.emplace_back(INCOMPLETE_POINT);
     all.emplace_back(OUTPUT_LOST);
     std::ostringstream warnings;
-    const struct {
-        long number;
-        std::string_view x, y;
-        PlanePoint point;
-    } far_points[] = {{1, "740000", "1041000", {740000, 1041000, 0}},
-                      {1, "1100000", "100000", {1100000, 100000, 0}},
-                      {4, "0", "0", {0, 0, 0}}};
-    for (const auto& far : far_points) {
-        BatchLine point = line(LineKind::point, far.number, "");
-        point.x = far.x;
-        point.y = far.y;
-        warn_if_outside_area(point, transform_point(far.point), warnings);
-    }
+    warn_if_outside_area(line(LineKind::point, 1, "740000 1041000"),
+                         transform_point({740000, 1041000, 0}), warnings);
+    warn_if_outside_area(line(LineKind::point, 1, "1100000 100000"),
+                         transform_point({1100000, 100000, 0}), warnings);
+    warn_if_outside_area(line(LineKind::point, 4, "0 0"), transform_point({0, 0, 0}), warnings);
     report_asin_domain_errors(transform_point({0, 0, 0}), warnings);
     // What an operator sees: an entry typed again, and a report whose line
     // gave no height.
@@ -85,9 +74,8 @@ std::vector<std::string> messages() {
     std::ostringstream asked;
     read_point(in, asked);
     const std::string prompts = asked.str();
-    const std::size_t after_x_prompt = prompts.find(" = ") + 3;
-    all.push_back(
-        prompts.substr(after_x_prompt, prompts.find('\n', after_x_prompt) - after_x_prompt));
+    const std::size_t x = prompts.find(" = ") + 3;  // after the X prompt
+    all.push_back(prompts.substr(x, prompts.find('\n', x) - x));
     warnings << NO_HEIGHT;
     std::string text = warnings.str();
     for (std::size_t end; (end = text.find_first_of("\r\n")) != std::string::npos;

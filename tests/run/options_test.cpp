@@ -65,8 +65,8 @@ TEST(Options, TheCommandLine) {
 }
 
 // The executable: an option error at once, whatever waits on standard
-// input, and fi.txt untouched; a table logs what the reports log.
-TEST(Options, ProcessesAnswerAtOnceAndLogAlike) {
+// input, and fi.txt untouched.
+TEST(Options, ProcessesAnswerAtOnce) {
     const testing_support::TempDir dir;
     testing_support::write_file(dir.path / "in", std::string(1 << 20, '1'));
     const auto bad = testing_support::run_geochain(dir.path, Surroundings::files, {"--bad"});
@@ -75,30 +75,6 @@ TEST(Options, ProcessesAnswerAtOnceAndLogAlike) {
     EXPECT_EQ(testing_support::run_geochain(dir.path, Surroundings::files, {"--version"}).out,
               testing_support::platform_text("geochain 1.3.1\nCopyright (c) 2026 the geochain "
                                              "developers; MIT License.\n"));
-    std::string points;
-    for (const WorkedExample& ex : WORKED_EXAMPLES) {
-        points += ex.typed + std::string("\n");
-    }
-    testing_support::write_file(dir.path / "in", points);
-    testing_support::run_geochain(dir.path, Surroundings::files);
-    const std::string reports_log = testing_support::read_file(dir.path / "fi.txt");
-    std::filesystem::remove(dir.path / "fi.txt");
-    EXPECT_EQ(testing_support::run_geochain(dir.path, Surroundings::files, {"--table"}).status, 0);
-    EXPECT_EQ(testing_support::read_file(dir.path / "fi.txt"), reports_log);
-}
-
-// What --help says of the columns, word for word, and the example a
-// surveyor copies.
-TEST(Options, HelpTextOfTheColumns) {
-    const std::string help = usage_text();
-    for (const char* line : {
-             "  --columns=SEZNAM    poradi udaju na radku: n (cislo bodu), x, y, h (vyska),\n"
-             "                      h? (vyska, jen je-li uvedena), - (udaj preskocit),\n",
-             "Priklad: geochain --table --columns=n,y,x,h?,... --decimal-comma seznam.txt > "
-             "tabulka.csv\n",
-         }) {
-        EXPECT_NE(help.find(line), std::string::npos) << line;
-    }
 }
 
 }  // namespace

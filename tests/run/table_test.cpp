@@ -102,6 +102,9 @@ TEST(Table, ListsByTheirLayouts) {
          "\"Bod\r\n1\";700000;1100000;300;\"kamen\nobnoven\";x\r\n4002;700000\r\n",
          SEMI + "\"Bod\r\n1\";1100000;700000;300" + comma(VALUES_P) + ";\"kamen\nobnoven\";x\n",
          "Na radku 4 ma byt bod \"cislo Y X h ...\", je tam: 4002;700000. Vypocet ukoncen.\n", 1},
+        // ... but only a spreadsheet's row of fields may span lines.
+        {{"--decimal-comma", "--columns=n,x,y"}, "\"a\nb\" 1100000 700000\n", comma("cislo\t" + HEAD) + "\n",
+         "Na radku 1 ma byt bod \"cislo X Y\", je tam: \"a\\x0Ab\" 1100000 700000. Vypocet ukoncen.\n", 0},
         // Names and codes that would open as formulas begin with an
         // apostrophe: OWASP's rule for CSV.
         {{"--decimal-comma", "--columns=n,y,x,h,..."}, "=1+1 700000 1100000 300 @A1 \"-2;3\"\n",
