@@ -71,6 +71,14 @@ struct KrovakProjection {
     double inv_n;           // 1/n
     double cos_pole_colat;  // cos and sin of the pole's co-latitude
     double sin_pole_colat;
+    // The Gauss mapping exactly (EPSG Guidance Note 7-2, the reverse
+    // formulas), from the ellipsoid's e^2 and phi0 = 49 deg 30': its
+    // exponent B = sqrt(1 + e^2 cos^4 phi0 / (1 - e^2)), and t0^(-1/B),
+    // where t0 = tan(45 deg + U0/2) ((1 + e sin phi0) / (1 - e sin
+    // phi0))^(e B / 2) / tan(45 deg + phi0/2)^B, U0 = asin(sin phi0 / B),
+    // so that phi0 maps to U0.
+    double gauss_b;
+    double gauss_t0_pow;
 };
 
 inline constexpr KrovakProjection KROVAK{
@@ -93,6 +101,12 @@ inline constexpr KrovakProjection KROVAK{
     1.0204865693093617,
     0.86349996950998531,
     0.50434888981364323,
+    1.000597498371542,
+    0.9965945181786494,
 };
+
+// GRS 1980, the ellipsoid of ETRS89 (EPSG:7019): a = 6378137 m,
+// 1/f = 298.257222101; e^2 = 2f - f^2 and 1 - e^2, each the double nearest.
+inline constexpr Ellipsoid GRS80{6378137.0, 0.006694380022900788, 0.9933056199770992};
 
 }  // namespace geochain

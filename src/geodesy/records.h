@@ -59,6 +59,26 @@ struct GeocentricCoords {
     double Z;
 };
 
+// Geocentric Cartesian coordinates, metres.
+struct Cartesian {
+    double X;
+    double Y;
+    double Z;
+};
+
+// The point in ETRS89 by ČÚZK's method, and the stages on the way. The
+// input's height is then the normal height H in the Baltic system (Bpv).
+struct Etrs89Coords {
+    bool inside;  // within the correction table's data; nothing else is set otherwise
+    double X05;   // S-JTSK/05 / Modified Krovak: southing and westing, metres
+    double Y05;
+    GeographicCoords bessel05;    // fi05, lambda05 on Bessel 1841, S-JTSK/05
+    GeographicCoords geographic;  // ETRS89 fi, lambda on GRS80, degrees
+    double zeta;                  // CR-2005 quasigeoid height above GRS80, metres
+    double h;                     // ellipsoidal height H + zeta, metres
+    GeocentricCoords geocentric;  // on GRS80, from fi, lambda and h
+};
+
 // Everything known about one point, from the typed input to the geocentric
 // coordinates.
 struct PointResult {
@@ -70,6 +90,7 @@ struct PointResult {
     Sexagesimal lambda_dms;
     Sexagesimal fi_dms;
     GeocentricCoords geocentric;
+    Etrs89Coords etrs89;  // computed only where asked for
 };
 
 }  // namespace geochain

@@ -73,6 +73,18 @@ TEST(Constants, EachTheDoubleNearestItsValue) {
     EXPECT_EQ(k.inv_n, 1.0 / k.n);
     EXPECT_NEAR(k.cos_pole_colat, std::cos(a), 1e-16);
     EXPECT_NEAR(k.sin_pole_colat, std::sin(a), 1e-16);
+    // The Gauss mapping's constants from Bessel's e^2 and phi0 = 49.5 deg.
+    const double e2 = BESSEL.e2;
+    const double e = std::sqrt(e2);
+    const double phi0 = k.phi0_deg / DEG_PER_RAD;
+    const double b = std::sqrt(1 + e2 * std::pow(std::cos(phi0), 4) / (1 - e2));
+    const double u0 = std::asin(std::sin(phi0) / b);
+    const double t0 = std::tan(QUARTER_PI + u0 / 2) *
+                      std::pow((1 + e * std::sin(phi0)) / (1 - e * std::sin(phi0)), e * b / 2) /
+                      std::pow(std::tan(QUARTER_PI + phi0 / 2), b);
+    EXPECT_NEAR(k.gauss_b, b, 2e-16);
+    EXPECT_NEAR(k.gauss_t0_pow, std::pow(t0, -1 / b), 1e-15);
+    EXPECT_NEAR(GRS80.e2, 2 / 298.257222101 - 1 / (298.257222101 * 298.257222101), 1e-18);
 }
 
 TEST(Ellipsoid, LatitudeSeriesAndSexagesimalSplit) {
