@@ -27,6 +27,9 @@ constexpr std::string_view INVALID_ENTRY = "Neplatne cislo, zadejte znovu.\n";
 constexpr std::string_view HEADING_AND_X_PROMPT =
     "Zadat souradnice :\n-------------------\n    X = ";
 constexpr std::string_view Y_AND_H_PROMPTS = "    Y = h (elipsoidicka) = ";
+// With ETRS89 by ČÚZK's method, the height asked for is the normal one.
+constexpr std::string_view NORMAL_H_PROMPT = "H (Bpv) = ";
+constexpr std::string_view Y_AND_NORMAL_H_PROMPTS = "    Y = H (Bpv) = ";
 constexpr std::string_view CONTINUE_QUESTION =
     "\nVymazat obrazovku a pokracovat ? [ano='cokoliv' ne = '0'] ?";
 
@@ -79,7 +82,7 @@ PointReading read_point_line(InputLines& in, std::ostream& out, const Layout& la
     }
     already_read = false;
     if (line.kind == LineKind::point) {
-        put_text(out, Y_AND_H_PROMPTS);
+        put_text(out, layout.chain.etrs89 ? Y_AND_NORMAL_H_PROMPTS : Y_AND_H_PROMPTS);
         return {PointStatus::complete, line.point, {}};
     }
     if (line.kind == LineKind::end_of_input) {
@@ -137,11 +140,12 @@ Reply batch_reply(InputLines& in, const Layout& layout, BatchLine& line, bool& n
 }
 
 // Puts the report, its record held until the report is out.
-void print_report(const PointResult& result, std::ostream& out, PendingRecords& log, bool height) {
+void print_report(const PointResult& result, std::ostream& out, PendingRecords& log, bool height,
+                  bool etrs89) {
     char report[REPORT_ROOM];
     char record[RECORD_ROOM];
     WrittenValues values;
-    const char* const report_end = write_report(report, result, values, height);
+    const char* const report_end = write_report(report, result, values, height, etrs89);
     const char* const record_end = write_record(record, result, values);
     put_logged(out, std::string_view(report, static_cast<std::size_t>(report_end - report)),
                std::string_view(record, static_cast<std::size_t>(record_end - record)), log);
@@ -149,10 +153,11 @@ void print_report(const PointResult& result, std::ostream& out, PendingRecords& 
 
 }  // namespace
 
-PointReading read_point(InputLines& in, std::ostream& out) {
+PointReading read_point(InputLines& in, std::ostream& out, bool normal_height) {
     PointReading reading{PointStatus::complete, {0.0, 0.0, 0.0}, {}};
     put_text(out, HEADING);
-    const std::string_view prompts[] = {X_PROMPT, Y_PROMPT, H_PROMPT};
+    const std::string_view prompts[] = {X_PROMPT, Y_PROMPT,
+                                        normal_height ? NORMAL_H_PROMPT : H_PROMPT};
     double* const values[] = {&reading.point.X, &reading.point.Y, &reading.point.h};
     for (int i = 0; i < 3; ++i) {
         switch (ask_number(in, out, prompts[i], *values[i])) {
@@ -180,15 +185,26 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err, 
         if (!batch) {
             clear_screen();
         }
-        const PointReading reading =
-            batch ? read_point_line(in, out, layout, line, next_point_read) : read_point(in, out);
+        const PointReading reading = batch ? read_point_line(in, out, layout, line, next_point_read)
+                                           : read_point(in, out, layout.chain.etrs89);
         if (reading.status != PointStatus::complete) {
             return end_run(reading, out, err);
         }
-        const PointResult result = transform_point(reading.point);
-        report_asin_domain_errors(result, err);
-        // A file's line may have no height, where its layout allows.
-        print_report(result, out, log, !batch || !line.h.empty());
+        const PointResult result = transform_point(reading.point, layout.chain);
+        // Off ČÚZK's table nothing is shown or logged: a file's run ends,
+        // the operator may type another point.
+        const bool off_table = layout.chain.etrs89 && !result.etrs89.inside;
+        if (off_table && batch) {
+            return end_run({PointStatus::ended, {}, off_the_table(line)}, out, err);
+        }
+        if (off_table) {
+            put_text(out, "\n");
+            err << TYPED_OFF_THE_TABLE << std::endl;
+        } else {
+            report_asin_domain_errors(result, err);
+            // A file's line may have no height, where its layout allows.
+            print_report(result, out, log, !batch || !line.h.empty(), layout.chain.etrs89);
+        }
 
         put_text(out, "\n");
         if (batch) {

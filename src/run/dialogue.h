@@ -32,10 +32,10 @@ struct PointReading {
     std::string reason;  // of an ended point: the line for standard error
 };
 
-// Prompts an operator at a terminal for X, Y and h and reads them. An
-// invalid entry is reported, the rest of its line dropped and the same
-// prompt written again.
-PointReading read_point(InputLines& in, std::ostream& out);
+// Prompts an operator at a terminal for X, Y and h (or the normal height
+// H) and reads them. An invalid entry is reported, the rest of its line
+// dropped and the same prompt written again.
+PointReading read_point(InputLines& in, std::ostream& out, bool normal_height = false);
 
 // Runs the dialogue over the given streams and returns the exit status: 0
 // when the operator answers "0" or the input ends between points; 1 when it

@@ -104,6 +104,11 @@ std::string refusal(const BatchLine& line, const Layout& layout, bool answer_exp
            describe_layout(layout) + FOUND + shown(line.text) + "." + RUN_ENDED;
 }
 
+std::string off_the_table(const BatchLine& line) {
+    return "Bod na radku " + place(line) + " (X = " + shown(line.x) + ", Y = " + shown(line.y) +
+           ") lezi mimo tabulku dotransformacnich oprav CUZK, ETRS89 nelze spocitat." + RUN_ENDED;
+}
+
 void report_asin_domain_errors(const PointResult& result, std::ostream& err) {
     // Standard error writes what standard output holds first.
     for (int i = 0; i < result.spherical.asin_domain_errors; ++i) {

@@ -32,6 +32,12 @@ std::string file_refused(std::string_view name, FileProblem problem);
 // layout was expected, or, after a point, an answer or the next point.
 std::string refusal(const BatchLine& line, const Layout& layout, bool answer_expected);
 
+// A point off ČÚZK's correction table, where ETRS89 was asked for: the line
+// of a file, which ends the run; or typed, which the operator may type again.
+std::string off_the_table(const BatchLine& line);
+inline constexpr char TYPED_OFF_THE_TABLE[] =
+    "Bod lezi mimo tabulku dotransformacnich oprav CUZK, ETRS89 nelze spocitat; zadejte jiny.";
+
 // Each arcsine argument of the point outside its domain, as the classic
 // math library reports it.
 void report_asin_domain_errors(const PointResult& result, std::ostream& err);

@@ -60,7 +60,7 @@ std::string parse_layout(std::string_view list, Layout& layout) {
     return "";
 }
 
-enum class Name { table, columns, decimal_comma, help, version };
+enum class Name { table, columns, decimal_comma, exact, etrs89, help, version };
 
 struct LongOption {
     Name name;
@@ -71,6 +71,8 @@ constexpr LongOption LONG_OPTIONS[] = {
     {Name::table, "--table"},
     {Name::columns, "--columns"},
     {Name::decimal_comma, "--decimal-comma"},
+    {Name::exact, "--exact"},
+    {Name::etrs89, "--etrs89"},
     {Name::help, "--help"},
     {Name::version, "--version"},
 };
@@ -151,6 +153,12 @@ Options parse_options(int argc, const char* const* argv, bool input_is_terminal)
             case Name::decimal_comma:
                 options.layout.decimal_comma = true;
                 break;
+            case Name::exact:
+                options.layout.chain.exact = true;
+                break;
+            case Name::etrs89:
+                options.layout.chain.etrs89 = true;
+                break;
             case Name::columns: {
                 if (equals == std::string_view::npos && i + 1 == argc) {
                     return usage_error(
@@ -201,6 +209,10 @@ std::string usage_text() {
            "                      seznam z ceskeho geodetickeho programu: n,y,x,h?,...\n"
            "  --decimal-comma     desetinna carka a ';' mezi sloupci (CSV z cesky\n"
            "                      nastaveneho Excelu nebo Calcu)\n"
+           "  --exact             fi na Besselove elipsoidu presne (iteraci), ne radou\n"
+           "  --etrs89            i ETRS89 metodou CUZK (tabulka dotransformacnich oprav,\n"
+           "                      S-JTSK/05, Helmert, kvazigeoid CR-2005); treti cislo\n"
+           "                      je normalni vyska H (Bpv)\n"
            "  -h, --help          tato napoveda\n"
            "  -V, --version       verze\n"
            "\n"

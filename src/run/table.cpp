@@ -42,7 +42,11 @@ int run_table(std::istream& in_stream, std::ostream& out, std::ostream& err, Pen
             err << refusal(line, layout, false) << std::endl;
             return 1;
         }
-        const PointResult result = transform_point(line.point);
+        const PointResult result = transform_point(line.point, layout.chain);
+        if (layout.chain.etrs89 && !result.etrs89.inside) {
+            err << off_the_table(line) << std::endl;
+            return 1;
+        }
         report_asin_domain_errors(result, err);
         // The row in a buffer that only grows: after the first rows, no
         // allocation and nothing filled in advance.

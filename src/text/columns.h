@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "geodesy/transform.h"
+
 namespace geochain {
 
 // What each word of a point's line is. A height that may be missing is the
@@ -58,6 +60,9 @@ struct Layout {
     // A first line with no number where the layout has a coordinate is a
     // header, and is skipped.
     bool header_skipped = false;
+    // What is computed from each point: with etrs89, the third number of a
+    // line is the normal height H, and a row carries the ETRS89 columns.
+    ChainOptions chain;
 };
 
 // The layout as a line of its words would name them: "X Y h", "cislo Y X h ...".

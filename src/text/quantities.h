@@ -13,7 +13,32 @@
 
 namespace geochain {
 
-enum class Quantity { ro, epsilon, S, D, U, V, fi, lambda, N_plus_h, X, Y, Z };
+enum class Quantity {
+    ro,
+    epsilon,
+    S,
+    D,
+    U,
+    V,
+    fi,
+    lambda,
+    N_plus_h,
+    X,
+    Y,
+    Z,
+    // ETRS89 by ČÚZK's method, where asked for.
+    Y05,
+    X05,
+    fi05,
+    lambda05,
+    fi_etrs,
+    lambda_etrs,
+    zeta,
+    h_etrs,
+    X_etrs,
+    Y_etrs,
+    Z_etrs,
+};
 
 enum class Unit { metres, degrees };
 
@@ -54,9 +79,34 @@ inline constexpr QuantityRule QUANTITIES[] = {
      true},
     {Quantity::Z, "Zgeo", Unit::metres, 4, [](const PointResult& r) { return r.geocentric.Z; },
      true},
+    // S-JTSK/05 and Bessel on it do not depend on the height; ETRS89 does,
+    // through the Helmert transformation (a centimetre for 300 m of H).
+    {Quantity::Y05, "Y05", Unit::metres, 4, [](const PointResult& r) { return r.etrs89.Y05; }},
+    {Quantity::X05, "X05", Unit::metres, 4, [](const PointResult& r) { return r.etrs89.X05; }},
+    {Quantity::fi05, "fi05", Unit::degrees, 9,
+     [](const PointResult& r) { return r.etrs89.bessel05.fi; }},
+    {Quantity::lambda05, "lambda05", Unit::degrees, 9,
+     [](const PointResult& r) { return r.etrs89.bessel05.lambda; }},
+    {Quantity::fi_etrs, "fi_etrs", Unit::degrees, 9,
+     [](const PointResult& r) { return r.etrs89.geographic.fi; }, true},
+    {Quantity::lambda_etrs, "lambda_etrs", Unit::degrees, 9,
+     [](const PointResult& r) { return r.etrs89.geographic.lambda; }, true},
+    {Quantity::zeta, "zeta", Unit::metres, 4, [](const PointResult& r) { return r.etrs89.zeta; },
+     true},
+    {Quantity::h_etrs, "h_etrs", Unit::metres, 4, [](const PointResult& r) { return r.etrs89.h; },
+     true},
+    {Quantity::X_etrs, "Xetrs", Unit::metres, 4,
+     [](const PointResult& r) { return r.etrs89.geocentric.X; }, true},
+    {Quantity::Y_etrs, "Yetrs", Unit::metres, 4,
+     [](const PointResult& r) { return r.etrs89.geocentric.Y; }, true},
+    {Quantity::Z_etrs, "Zetrs", Unit::metres, 4,
+     [](const PointResult& r) { return r.etrs89.geocentric.Z; }, true},
 };
 
 inline constexpr std::size_t QUANTITY_COUNT = std::size(QUANTITIES);
+
+// The classic chain's quantities come first; the ETRS89 ones after them.
+inline constexpr std::size_t BESSEL_QUANTITY_COUNT = static_cast<std::size_t>(Quantity::Z) + 1;
 
 constexpr const QuantityRule& rule(Quantity q) { return QUANTITIES[static_cast<std::size_t>(q)]; }
 

@@ -16,10 +16,13 @@ struct ReportPiece {
     std::string_view text;
     Quantity quantity;
     bool sexagesimal;
+    int seconds_decimals = 4;  // of an angle split into degrees, minutes and seconds
 };
 
 constexpr ReportPiece value_after(std::string_view text, Quantity q) { return {text, q, false}; }
-constexpr ReportPiece dms_after(std::string_view text, Quantity q) { return {text, q, true}; }
+constexpr ReportPiece dms_after(std::string_view text, Quantity q, int seconds_decimals = 4) {
+    return {text, q, true, seconds_decimals};
+}
 
 // 0xE9 is e-acute in Windows-1250 and ISO 8859-2, written as that one byte.
 // A literal of its own, so that the hex escape cannot run into the "r".
@@ -48,22 +51,53 @@ inline constexpr ReportPiece REPORT[] = {
     value_after("   Z = ", Quantity::Z),
 };
 
-// The seconds of an angle split into degrees, minutes and seconds.
-inline constexpr int SECONDS_DECIMALS = 4;
+// The stages of ČÚZK's method after the Bessel report, where asked for:
+// S-JTSK/05, Bessel on it, ETRS89 fi and lambda (seconds to 5 decimals, as
+// ČÚZK writes them), the quasigeoid height and h, and ETRS89 geocentric
+// X, Y, Z from them.
+inline constexpr ReportPiece ETRS89_REPORT[] = {
+    value_after("\n\nSouradnice S-JTSK/05 (Y05,X05) : \n------------------------------- \nY05 = ",
+                Quantity::Y05),
+    value_after("    X05 = ", Quantity::X05),
+    dms_after("\n\nZemepisne souradnice S-JTSK/05 na Besselove elipsoidu (fi05,lambda05) : "
+              "\n---------------------------------------------------------------------- "
+              "\nlambda05 = ",
+              Quantity::lambda05),
+    dms_after("\nfi05 = ", Quantity::fi05),
+    dms_after(
+        "\n\nZemepisne souradnice ETRS89 (fi,lambda) : \n----------------------------------------- "
+        "\nlambda = ",
+        Quantity::lambda_etrs, 5),
+    dms_after("\nfi = ", Quantity::fi_etrs, 5),
+    value_after("\n\nVyska kvazigeoidu a elipsoidicka vyska ETRS89 (zeta,h) : "
+                "\n-------------------------------------------------------- \nzeta = ",
+                Quantity::zeta),
+    value_after("    h = ", Quantity::h_etrs),
+    value_after("\n\nGeocentricke souradnice ETRS89 : \n-------------------------------- \nX = ",
+                Quantity::X_etrs),
+    value_after("   Y = ", Quantity::Y_etrs),
+    value_after("   Z = ", Quantity::Z_etrs),
+};
+
+// The seconds of an angle split into degrees, minutes and seconds, at most.
+inline constexpr int SECONDS_DECIMALS = 5;
 
 // "15o 7' 1.4002'' ": "o" stands for the degree sign; "o ", "' " and "'' "
 // around the three numbers.
 inline constexpr std::size_t DMS_TEXT = 7;
 inline constexpr std::size_t DMS_ROOM = 2 * INTEGER_ROOM + fixed_room(SECONDS_DECIMALS) + DMS_TEXT;
 
-constexpr std::size_t report_room() {
+template <std::size_t N>
+constexpr std::size_t pieces_room(const ReportPiece (&pieces)[N]) {
     std::size_t room = 0;
-    for (const ReportPiece& piece : REPORT) {
+    for (const ReportPiece& piece : pieces) {
         room += piece.text.size() +
                 (piece.sexagesimal ? DMS_ROOM : fixed_room(rule(piece.quantity).decimals));
     }
     return room;
 }
+
+constexpr std::size_t report_room() { return pieces_room(REPORT) + pieces_room(ETRS89_REPORT); }
 
 // After the report of a point whose line has no height: the values that
 // need one are computed with 0.
@@ -74,9 +108,10 @@ inline constexpr std::string_view NO_HEIGHT =
 inline constexpr std::size_t REPORT_ROOM = report_room() + NO_HEIGHT.size();
 
 // Writes the fixed Czech layout at `at`, which has REPORT_ROOM bytes, line
-// ends as "\n", and returns the end: right after the Z value, or, without
-// a height, after the line that says so, with no line end. Each quantity's
-// text is set in `values` as written.
-char* write_report(char* at, const PointResult& r, WrittenValues& values, bool height = true);
+// ends as "\n", and returns the end: right after the Z value (with etrs89,
+// the ETRS89 one), or, without a height, after the line that says so, with
+// no line end. Each quantity's text is set in `values` as written.
+char* write_report(char* at, const PointResult& r, WrittenValues& values, bool height = true,
+                   bool etrs89 = false);
 
 }  // namespace geochain

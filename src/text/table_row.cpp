@@ -87,10 +87,11 @@ char* put_value(char* at, char sep, bool decimal_comma, bool height, const Point
     return end;
 }
 
-template <std::size_t... I>
+// The quantities from First on, as many as the sequence holds.
+template <std::size_t First, std::size_t... I>
 char* put_values(char* at, char sep, bool decimal_comma, bool height, const PointResult& r,
                  WrittenValues& values, std::index_sequence<I...>) {
-    ((at = put_value<I>(at, sep, decimal_comma, height, r, values)), ...);
+    ((at = put_value<First + I>(at, sep, decimal_comma, height, r, values)), ...);
     return at;
 }
 
@@ -107,8 +108,9 @@ void append_table_header(std::string& text, const Layout& layout) {
     }
     text.append(column_word(Column::x)).append(1, sep).append(column_word(Column::y));
     text.append(1, sep).append(column_word(Column::h));
-    for (const QuantityRule& q : QUANTITIES) {
-        text.append(1, sep).append(q.header);
+    const std::size_t shown = layout.chain.etrs89 ? QUANTITY_COUNT : BESSEL_QUANTITY_COUNT;
+    for (std::size_t i = 0; i < shown; ++i) {
+        text.append(1, sep).append(QUANTITIES[i].header);
     }
     if (layout.rest) {
         text.append(1, sep).append(REST_HEADER);
@@ -140,8 +142,14 @@ char* write_table_row(char* at, const Layout& layout, const RowWords& words, con
     at = put_coordinate(at, layout, words.y);
     *at++ = sep;
     at = put_coordinate(at, layout, words.h);
-    at = put_values(at, sep, layout.decimal_comma, !words.h.empty(), r, values,
-                    std::make_index_sequence<QUANTITY_COUNT>());
+    const bool height = !words.h.empty();
+    at = put_values<0>(at, sep, layout.decimal_comma, height, r, values,
+                       std::make_index_sequence<BESSEL_QUANTITY_COUNT>());
+    if (layout.chain.etrs89) {
+        at = put_values<BESSEL_QUANTITY_COUNT>(
+            at, sep, layout.decimal_comma, height, r, values,
+            std::make_index_sequence<QUANTITY_COUNT - BESSEL_QUANTITY_COUNT>());
+    }
     if (layout.rest && words.rest_field_count > 0) {
         for (std::size_t i = 0; i < words.rest_field_count; ++i) {
             *at++ = sep;
