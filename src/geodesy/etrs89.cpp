@@ -93,10 +93,11 @@ PlanePoint from_modified_krovak(double X05, double Y05, double h, const Modified
     const double Yp = Y05 - m.false_easting;
     const double* const C = m.C;
     // Xk = Xp + dX(Xk), Yk = Yp + dY(Yk): the correction changes by less
-    // than a millionth of a metre per metre, so each step gains six digits.
+    // than a millionth of a metre per metre, so each step gains six digits:
+    // three take a metre's correction below a nanometre.
     double Xk = Xp;
     double Yk = Yp;
-    for (int step = 0; step < 4; ++step) {
+    for (int step = 0; step < 3; ++step) {
         const double Xr = Xk - m.X0;
         const double Yr = Yk - m.Y0;
         const double Xr2 = Xr * Xr;

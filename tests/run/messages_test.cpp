@@ -58,6 +58,8 @@ std::vector<std::string> messages() {
     all.push_back(input_failure(unreadable));
     unreadable.source = "seznam.txt";
     all.push_back(input_failure(unreadable));
+    all.push_back(off_the_table(line(LineKind::point, 3, "1300000 700000")));
+    all.emplace_back(TYPED_OFF_THE_TABLE);
     all.emplace_back(INCOMPLETE_POINT);
     all.emplace_back(OUTPUT_LOST);
     std::ostringstream warnings;

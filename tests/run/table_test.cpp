@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -183,6 +184,39 @@ TEST(Table, RowsAgreeWithTheReports) {
             EXPECT_NEAR(std::strtod(degrees.c_str(), nullptr) * 3600, d * 3600 + m * 60 + s, 6e-5);
         }
     }
+}
+
+// With --etrs89 and --exact, a row goes on with the stages of ČÚZK's method
+// and fi is exact: PROJ 9.7.1's example point (ETRS89 50 deg N, 15 deg E,
+// h 100 m) and EPSG's Bessel point 50 deg 12' 32.442" N. A point off the
+// correction table ends the run at its line, nothing of it written.
+TEST(Table, RowsInEtrs89AndExactly) {
+    const testing_support::TempDir dir;
+    std::istringstream in(
+        "4001 703011.900 1058147.294 55.562\n4002 568991.00 1050538.64 0\n"
+        "4003 700000 1300000 0\n");
+    const auto run = testing_support::run_in_process(
+        dir.path, [&in](std::ostream& out, std::ostream& err, PendingRecords& log) {
+            return run_table(in, out, err, log,
+                             layout_of({"--columns=n,y,x,h", "--etrs89", "--exact"}));
+        });
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err,
+              "Bod na radku 3 (X = 1300000, Y = 700000) lezi mimo tabulku dotransformacnich oprav "
+              "CUZK, ETRS89 nelze spocitat. Vypocet ukoncen.\n");
+    EXPECT_EQ(std::count(run.log.begin(), run.log.end(), '\n'), 8);
+    std::istringstream rows(run.out);
+    std::string header;
+    std::getline(rows, header);
+    EXPECT_EQ(header.substr(header.find("Zgeo")),
+              "Zgeo\tY05\tX05\tfi05\tlambda05\tfi_etrs\tlambda_etrs\tzeta\th_etrs\tXetrs\tYetrs"
+              "\tZetrs");
+    std::vector<double> c{std::istream_iterator<double>(rows), {}};
+    ASSERT_EQ(c.size(), 2 * 27u);
+    EXPECT_NEAR(c[20], 50.0, 1e-7);                                 // fi_etrs
+    EXPECT_NEAR(c[21], 15.0, 1e-7);                                 // lambda_etrs
+    EXPECT_NEAR(c[23], 100.0, 0.01);                                // h_etrs
+    EXPECT_NEAR(c[27 + 10], 50 + 12 / 60.0 + 32.442 / 3600, 1e-7);  // fi, exact
 }
 
 // A table is no report, but a point far from the territory gets the same
