@@ -218,13 +218,16 @@ std::string usage_text() {
            "\n"
            "Priklad: geochain --table --columns=n,y,x,h?,... --decimal-comma seznam.txt > "
            "tabulka.csv\n"
+           "Do ETRS89: geochain --table --etrs89 --columns=n,y,x,h?,... seznam.txt > etrs89.txt\n"
            "Podrobne: man geochain (ve Windows geochain.txt).\n";
 }
 
 std::string version_text() {
     return "geochain " GEOCHAIN_VERSION
            "\n"
-           "Copyright (c) 2026 the geochain developers; MIT License.\n";
+           "Copyright (c) 2026 the geochain developers; MIT License.\n"
+           "Obsahuje data CUZK: tabulku dotransformacnich oprav table_-y-x_3_v1710\n"
+           "a kvazigeoid CR-2005, (c) CUZK - Czech Republic, licence CC BY 4.0.\n";
 }
 
 }  // namespace geochain
