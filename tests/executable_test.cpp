@@ -371,9 +371,10 @@ std::string generated_points_file(std::mt19937& random) {
     static const std::string NUMBERS[] = {"1100000", "700000", "300", "-5.5e2", ".5", "0", "0815"};
     static const std::string WORDS[] = {"1", "ano", "12,5", "1e", "1100", "x", "0a", "1e999", "inf",
         "nan", "0x1A", "12abc", "1\0"s, "\xEF\xBB\xBF", "\x1A", "000", "7.", "2\0325", ";", "\"",
-        "\"a;b\"", "\"x\ny\"", "\"\r\n;\"\"\"", "\"1\"\"2\"", "700000,25", "1.100,5", "300.5", "\x1C"};
+        R"("a;b")", "\"x\ny\"", "\"\r\n;\"\"\"", R"("1""2")", "700000,25", "1.100,5", "300.5", "\x1C"};
+    static const std::string FILE_WITH_HEADER = "\n\x1C" "cislo Y X Z\n";
     static const std::string ENDS[] = {"\n", "\r\n", "\r", "\n\n", " \t\n", "\x1A\r\n", ";;\n",
-        "\n\x1C" "cislo Y X Z\n"};
+        FILE_WITH_HEADER};
     static const std::string BETWEEN[] = {" ", " ", "\t", ";"};
     // clang-format on
     const auto pick = [&random](std::size_t n) { return static_cast<std::size_t>(random() % n); };
@@ -400,7 +401,7 @@ std::string generated_spreadsheet(std::mt19937& random) {
     // clang-format off
     static const std::string NUMBERS[] = {"700000", "1100000,5", "1045690.02", "251,37", "12",
         "1.100.000,5", "x", ""};
-    static const std::string CODES[] = {"roh", "\"kamen \"\"A\"\"; obnoven\"", "\"x\r\ny\"",
+    static const std::string CODES[] = {"roh", R"("kamen ""A""; obnoven")", "\"x\r\ny\"",
         "\"a\nb;c\"", "=1+1", "\"", "", "\"\"\"\n\""};
     static const std::string ENDS[] = {"\r\n", "\n", ";;\r\n", "\n;;;\n", "\n\x1C"};
     // clang-format on

@@ -283,7 +283,10 @@ inline std::string table_mismatch(const std::vector<std::string>& files,
                     got[n == "h?" ? "h" : n] = w[at++];
                 }
             }
-            const std::string &x = got["x"], &y = got["y"], &h = got["h"], &name = got["n"];
+            const std::string& x = got["x"];
+            const std::string& y = got["y"];
+            const std::string& h = got["h"];
+            const std::string& name = got["n"];
             // The first line is a header when its coordinate words hold no digit.
             if (!stopped && csv && std::exchange(first, false) && coordinates > 0 &&
                 with_digits == 0) {

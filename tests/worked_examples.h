@@ -98,7 +98,8 @@ inline const std::string END_OF_RUN = ". Vypocet ukoncen.\n";
 // expected, or where the answer or the next point is.
 inline std::string no_point_on(int line, const std::string& shown, bool answer_expected = false) {
     return "Na radku " + std::to_string(line) + " ma byt " +
-           (answer_expected ? "odpoved nebo " : "") + "bod \"X Y h\", je tam: " + shown + END_OF_RUN;
+           (answer_expected ? "odpoved nebo " : "") + "bod \"X Y h\", je tam: " + shown +
+           END_OF_RUN;
 }
 inline const std::string READ_ERROR = "Vstup nelze cist; vypocet ukoncen.\n";
 inline const std::string UTF16 =

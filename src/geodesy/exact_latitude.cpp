@@ -30,8 +30,8 @@ GeographicCoords to_geographic_exact(SphericalCoords s, const KrovakProjection& 
                                      const Ellipsoid& e) {
     // lambda as the classic chain gives it: V * (1/alpha) in extended
     // precision, less Ferro's longitude.
-    GeographicCoords g{0.0, static_cast<double>(static_cast<long double>(s.V) * k.inv_alpha) -
-                                k.ferro_offset_deg};
+    GeographicCoords g{
+        0.0, static_cast<double>(static_cast<long double>(s.V) * k.inv_alpha) - k.ferro_offset_deg};
     const double ecc = std::sqrt(e.e2);
     // fi = 2 atan(t0^(-1/B) tan(U/2 + 45 deg)^(1/B) ((1 + e sin fi) / (1 - e sin fi))^(e/2))
     //      - 90 deg, the part without fi taken once.
