@@ -127,12 +127,17 @@ Cartesian helmert_coordinate_frame(Cartesian p, const Helmert& t) {
 
 GeographicCoords to_geodetic(Cartesian p, const Ellipsoid& e) {
     const double b = e.a * std::sqrt(e.one_minus_e2);
-    const double distance = std::hypot(p.X, p.Y);  // from the minor axis
-    // The parametric latitude of the point's projection, then the geodetic
-    // latitude from it (e'^2 b = e^2 a^2 / b).
-    const double theta = std::atan2(p.Z * e.a, distance * b);
-    const double s = std::sin(theta);
-    const double c = std::cos(theta);
+    // From the minor axis; no coordinate on Earth comes near overflowing a
+    // square.
+    const double distance = std::sqrt(p.X * p.X + p.Y * p.Y);
+    // The parametric latitude theta of the point's projection, tan theta =
+    // Z a / (distance b), its sine and cosine taken algebraically, then the
+    // geodetic latitude from it (e'^2 b = e^2 a^2 / b).
+    const double za = p.Z * e.a;
+    const double db = distance * b;
+    const double r = std::sqrt(za * za + db * db);
+    const double s = za / r;
+    const double c = db / r;
     const double fi =
         std::atan2(p.Z + e.e2 / e.one_minus_e2 * b * s * s * s, distance - e.e2 * e.a * c * c * c);
     return {fi * DEG_PER_RAD, std::atan2(p.Y, p.X) * DEG_PER_RAD};
