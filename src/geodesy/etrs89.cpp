@@ -1,5 +1,6 @@
 #include "geodesy/etrs89.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 

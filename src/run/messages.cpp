@@ -1,5 +1,6 @@
 #include "run/messages.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "geodesy/area_of_use.h"

@@ -5,6 +5,7 @@
 #include <io.h>
 #endif
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <iterator>
