@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "geodesy/sphere_to_ellipsoid.h"
+
 namespace geochain {
 
 namespace {
@@ -33,10 +35,7 @@ double eccentric_factor(double x, double ecc) {
 
 GeographicCoords to_geographic_exact(SphericalCoords s, const KrovakProjection& k,
                                      const Ellipsoid& e) {
-    // lambda as the classic chain gives it: V * (1/alpha) in extended
-    // precision, less Ferro's longitude.
-    GeographicCoords g{
-        0.0, static_cast<double>(static_cast<long double>(s.V) * k.inv_alpha) - k.ferro_offset_deg};
+    GeographicCoords g{0.0, to_longitude(s, k)};
     const double ecc = std::sqrt(e.e2);
     // The fixed point of
     //   tan(fi/2 + 45 deg) = t0^(-1/B) tan(U/2 + 45 deg)^(1/B) ((1 + e sin fi) / (1 - e sin

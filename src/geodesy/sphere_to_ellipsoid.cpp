@@ -35,9 +35,13 @@ GeographicCoords to_geographic(SphericalCoords s, const KrovakProjection& k) {
     const double dfi_deg = dfi * DEG_PER_RAD;
     const double fi = k.phi0_deg + dfi_deg;
 
+    return {fi, to_longitude(s, k)};
+}
+
+double to_longitude(SphericalCoords s, const KrovakProjection& k) {
     // V * (1/alpha) is formed in extended precision and rounded once.
     const double lambda_ferro = static_cast<double>(static_cast<long double>(s.V) * k.inv_alpha);
-    return {fi, lambda_ferro - k.ferro_offset_deg};
+    return lambda_ferro - k.ferro_offset_deg;
 }
 
 Sexagesimal split_sexagesimal(double angle_deg) {

@@ -8,34 +8,42 @@
 
 namespace geochain {
 
-PointResult transform_point(PlanePoint p, const KrovakProjection& projection,
-                            const Ellipsoid& ellipsoid) {
+namespace {
+
+// The stages from the plane to the sphere, which every chain shares.
+PointResult on_the_sphere(PlanePoint p, const KrovakProjection& projection) {
     PointResult r{};
     r.plane = p;
     r.polar = to_polar(p);
     r.cartographic = to_cartographic(r.polar, projection);
     r.spherical = to_spherical(r.cartographic, projection);
-    r.geographic = to_geographic(r.spherical, projection);
-    r.lambda_dms = split_sexagesimal(r.geographic.lambda);
-    r.fi_dms = split_sexagesimal(r.geographic.fi);
-    r.geocentric = to_geocentric(r.geographic, p.h, ellipsoid);
+    return r;
+}
+
+// fi and lambda on the ellipsoid, split, and the geocentric coordinates
+// from them.
+void on_the_ellipsoid(PointResult& r, GeographicCoords g, const Ellipsoid& ellipsoid) {
+    r.geographic = g;
+    r.lambda_dms = split_sexagesimal(g.lambda);
+    r.fi_dms = split_sexagesimal(g.fi);
+    r.geocentric = to_geocentric(g, r.plane.h, ellipsoid);
+}
+
+}  // namespace
+
+PointResult transform_point(PlanePoint p, const KrovakProjection& projection,
+                            const Ellipsoid& ellipsoid) {
+    PointResult r = on_the_sphere(p, projection);
+    on_the_ellipsoid(r, to_geographic(r.spherical, projection), ellipsoid);
     return r;
 }
 
 PointResult transform_point(PlanePoint p, ChainOptions options) {
-    if (!options.exact && !options.etrs89) {
-        return transform_point(p);
-    }
-    PointResult r{};
-    r.plane = p;
-    r.polar = to_polar(p);
-    r.cartographic = to_cartographic(r.polar, KROVAK);
-    r.spherical = to_spherical(r.cartographic, KROVAK);
-    r.geographic = options.exact ? to_geographic_exact(r.spherical, KROVAK, BESSEL)
-                                 : to_geographic(r.spherical, KROVAK);
-    r.lambda_dms = split_sexagesimal(r.geographic.lambda);
-    r.fi_dms = split_sexagesimal(r.geographic.fi);
-    r.geocentric = to_geocentric(r.geographic, p.h, BESSEL);
+    PointResult r = on_the_sphere(p, KROVAK);
+    on_the_ellipsoid(r,
+                     options.exact ? to_geographic_exact(r.spherical, KROVAK, BESSEL)
+                                   : to_geographic(r.spherical, KROVAK),
+                     BESSEL);
     if (options.etrs89) {
         r.etrs89 = to_etrs89(p);
     }
