@@ -99,6 +99,38 @@ CsvState csv_state_after(std::string_view bytes, CsvState state) {
     return state;
 }
 
+// The lines of a spreadsheet's record after its first, which `in.text`
+// holds, while a quoted field stays open: copied line by line, each line
+// end kept as it was read and counted as the file's, within the room of a
+// line; `length` and `last` as for a line. False where a read error cuts
+// the record off.
+bool read_rest_of_record(InputLines& in, CsvState state, std::size_t& length, std::size_t& last) {
+    const auto keep = [&in, &length, &last](int byte) {
+        if (length < MAX_LINE_CHARS) {
+            in.text += Traits::to_char_type(byte);
+        }
+        ++length;
+        last = is_blank(byte) || is_line_end(byte) ? last : length;
+    };
+    int c = in.buf.sgetc();
+    while (state == CsvState::quoted && c != Traits::eof() && length <= MAX_LINE_CHARS) {
+        const std::size_t from = in.text.size();
+        do {  // its line end: CR, LF or CR LF
+            keep(c);
+            take_char(in, c);
+            c = in.buf.sgetc();
+        } while (c == '\n' && in.after_cr);
+        for (; c != Traits::eof() && !is_line_end(c); c = in.buf.snextc()) {
+            keep(c);
+        }
+        if (cut_by_read_error(in)) {
+            return false;
+        }
+        state = csv_state_after(std::string_view(in.text).substr(from), state);
+    }
+    return true;
+}
+
 // Words separated by blanks, as a points file has them, each read as a
 // number on the way where it is one in the plain form.
 void split_at_blanks(std::string_view text, std::vector<std::string_view>& words,
@@ -402,40 +434,18 @@ BatchLine read_batch_line(InputLines& in, const Layout& layout) {
             }
             kept = in.text;
         }
-        // A spreadsheet's record with a line end inside quotes goes on,
-        // copied, line by line, each line end kept as it was read.
+        // A spreadsheet's record with a line end inside quotes goes on.
         bool spans_lines = false;
         if (layout.decimal_comma && length <= MAX_LINE_CHARS) {
             const std::size_t mark = kept.substr(0, 3) == BYTE_ORDER_MARK ? 3 : 0;
-            CsvState state = csv_state_after(kept.substr(mark), CsvState::field_start);
+            const CsvState state = csv_state_after(kept.substr(mark), CsvState::field_start);
             if (state == CsvState::quoted) {
                 if (in_place) {
                     in.text.assign(kept);
                 }
-                c = in.buf.sgetc();
-                while (state == CsvState::quoted && c != Traits::eof() &&
-                       length <= MAX_LINE_CHARS) {
-                    spans_lines = true;
-                    const std::size_t from = in.text.size();
-                    const auto keep = [&in, &length, &last](int byte) {
-                        if (length < MAX_LINE_CHARS) {
-                            in.text += Traits::to_char_type(byte);
-                        }
-                        ++length;
-                        last = is_blank(byte) || is_line_end(byte) ? last : length;
-                    };
-                    do {  // its line end: CR, LF or CR LF
-                        keep(c);
-                        take_char(in, c);
-                        c = in.buf.sgetc();
-                    } while (c == '\n' && in.after_cr);
-                    for (; c != Traits::eof() && !is_line_end(c); c = in.buf.snextc()) {
-                        keep(c);
-                    }
-                    if (cut_by_read_error(in)) {
-                        return BatchLine{};
-                    }
-                    state = csv_state_after(std::string_view(in.text).substr(from), state);
+                spans_lines = true;
+                if (!read_rest_of_record(in, state, length, last)) {
+                    return BatchLine{};
                 }
                 kept = in.text;
             }
