@@ -39,7 +39,7 @@ inline bool is_number(const std::string& w) {
 // A file's lines; with the decimal comma, a line whose quoted field (a
 // quote that opens a field, after a byte-order mark or blanks where the
 // line begins) is open at its end goes on past its line end, which it
-// keeps. Each with whether it spans lines.
+// keeps. Each with whether it spans lines (or the file ends it open).
 inline std::vector<std::pair<std::string, bool>> records_of(const std::string& file,
                                                             bool decimal_comma) {
     enum { field_start, unquoted, quoted, quote_in_quoted } state = field_start;
@@ -70,6 +70,8 @@ inline std::vector<std::pair<std::string, bool>> records_of(const std::string& f
                 : state == field_start && blank         ? field_start
                                                         : unquoted;
     }
+    // A quote still open where the file ends leaves its record open too.
+    records.back().second = records.back().second || (decimal_comma && state == quoted);
     return records;
 }
 
@@ -252,7 +254,9 @@ inline std::string table_mismatch(const std::vector<std::string>& files,
         for (const auto& [record, spans] : records_of(file, decimal_comma)) {
             std::vector<std::string> w;
             bool fields = false;
-            const bool csv = words_of(record, decimal_comma, w, fields);
+            // A record over lines is a row of fields or nothing.
+            const bool csv = words_of(record, decimal_comma, w, fields) &&
+                             !(spans && (!fields || w.size() < 2));
             stopped = std::exchange(first_line, false) && utf16(record);
             if (csv && w.empty() && !stopped) {
                 continue;
@@ -293,7 +297,6 @@ inline std::string table_mismatch(const std::vector<std::string>& files,
                 continue;
             }
             stopped = stopped || !csv || !numbers || w.size() == 1 ||
-                      (spans && (!fields || w.size() < 2)) ||
                       w.size() + (optional_h ? 1 : 0) < names.size() || (at < w.size() && !rest);
             if (stopped) {
                 break;
