@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "geodesy/ellipsoid_to_plane.h"
 #include "geodesy/exact_latitude.h"
 #include "geodesy/geocentric.h"
 #include "geodesy/plane_to_sphere.h"
@@ -66,12 +67,11 @@ bool window_has_data(const float* samples, int width, int column, int row) {
     return true;
 }
 
-}  // namespace
-
-bool to_s_jtsk05(double X, double Y, const CorrectionTable& table, double& X05, double& Y05) {
-    // The table is in EPSG:5514's easting and northing, -Y and -X.
-    const double easting = -Y;
-    const double northing = -X;
+// The table's offsets at a point of EPSG:5514's easting and northing, in
+// metres, without its constant offset. False off the table or where a node
+// of the window has no data.
+bool table_offsets(double easting, double northing, const CorrectionTable& table, double& d_east,
+                   double& d_north) {
     int column = 0;
     int row = 0;
     double tx = 0.0;
@@ -82,39 +82,99 @@ bool to_s_jtsk05(double X, double Y, const CorrectionTable& table, double& X05, 
         !window_has_data(table.northing_offsets, table.width, column, row)) {
         return false;
     }
-    const double d_east = biquadratic(table.easting_offsets, table.width, column, row, tx, ty);
-    const double d_north = biquadratic(table.northing_offsets, table.width, column, row, tx, ty);
+    d_east = biquadratic(table.easting_offsets, table.width, column, row, tx, ty);
+    d_north = biquadratic(table.northing_offsets, table.width, column, row, tx, ty);
+    return true;
+}
+
+// The polynomial correction of the Modified Krovak projection at a point
+// of the Krovak plane.
+void modified_krovak_correction(double Xk, double Yk, const ModifiedKrovak& m, double& dX,
+                                double& dY) {
+    const double* const C = m.C;
+    const double Xr = Xk - m.X0;
+    const double Yr = Yk - m.Y0;
+    const double Xr2 = Xr * Xr;
+    const double Yr2 = Yr * Yr;
+    const double Xr4 = Xr2 * Xr2;
+    const double Yr4 = Yr2 * Yr2;
+    dX = C[0] + C[2] * Xr - C[3] * Yr - 2 * C[5] * Xr * Yr + C[4] * (Xr2 - Yr2) +
+         C[6] * Xr * (Xr2 - 3 * Yr2) - C[7] * Yr * (3 * Xr2 - Yr2) +
+         4 * C[8] * Xr * Yr * (Xr2 - Yr2) + C[9] * (Xr4 + Yr4 - 6 * Xr2 * Yr2);
+    dY = C[1] + C[2] * Yr + C[3] * Xr + 2 * C[4] * Xr * Yr + C[5] * (Xr2 - Yr2) +
+         C[7] * Xr * (Xr2 - 3 * Yr2) + C[6] * Yr * (3 * Xr2 - Yr2) -
+         4 * C[9] * Xr * Yr * (Xr2 - Yr2) + C[8] * (Xr4 + Yr4 - 6 * Xr2 * Yr2);
+}
+
+}  // namespace
+
+bool to_s_jtsk05(double X, double Y, const CorrectionTable& table, double& X05, double& Y05) {
+    // The table is in EPSG:5514's easting and northing, -Y and -X.
+    const double easting = -Y;
+    const double northing = -X;
+    double d_east = 0.0;
+    double d_north = 0.0;
+    if (!table_offsets(easting, northing, table, d_east, d_north)) {
+        return false;
+    }
     Y05 = -((easting + d_east) + table.constant_offset);
     X05 = -((northing + d_north) + table.constant_offset);
     return true;
 }
 
+bool from_s_jtsk05(double X05, double Y05, const CorrectionTable& table, double& X, double& Y) {
+    const double east05 = -Y05 - table.constant_offset;
+    const double north05 = -X05 - table.constant_offset;
+    // easting = east05 - d_east(easting, northing): the offsets change by
+    // well under a millimetre per metre, so each step gains three digits or
+    // more; a micrometre is reached in two or three.
+    double easting = east05;
+    double northing = north05;
+    for (int step = 0; step < MOST_TABLE_STEPS; ++step) {
+        double d_east = 0.0;
+        double d_north = 0.0;
+        if (!table_offsets(easting, northing, table, d_east, d_north)) {
+            return false;
+        }
+        const double next_east = east05 - d_east;
+        const double next_north = north05 - d_north;
+        const bool settled =
+            std::fabs(next_east - easting) < 1e-6 && std::fabs(next_north - northing) < 1e-6;
+        easting = next_east;
+        northing = next_north;
+        if (settled) {
+            Y = -easting;
+            X = -northing;
+            return true;
+        }
+    }
+    return false;
+}
+
 PlanePoint from_modified_krovak(double X05, double Y05, double h, const ModifiedKrovak& m) {
     const double Xp = X05 - m.false_northing;
     const double Yp = Y05 - m.false_easting;
-    const double* const C = m.C;
     // Xk = Xp + dX(Xk), Yk = Yp + dY(Yk): the correction changes by less
     // than a millionth of a metre per metre, so each step gains six digits:
     // three take a metre's correction below a nanometre.
     double Xk = Xp;
     double Yk = Yp;
     for (int step = 0; step < 3; ++step) {
-        const double Xr = Xk - m.X0;
-        const double Yr = Yk - m.Y0;
-        const double Xr2 = Xr * Xr;
-        const double Yr2 = Yr * Yr;
-        const double Xr4 = Xr2 * Xr2;
-        const double Yr4 = Yr2 * Yr2;
-        const double dX = C[0] + C[2] * Xr - C[3] * Yr - 2 * C[5] * Xr * Yr + C[4] * (Xr2 - Yr2) +
-                          C[6] * Xr * (Xr2 - 3 * Yr2) - C[7] * Yr * (3 * Xr2 - Yr2) +
-                          4 * C[8] * Xr * Yr * (Xr2 - Yr2) + C[9] * (Xr4 + Yr4 - 6 * Xr2 * Yr2);
-        const double dY = C[1] + C[2] * Yr + C[3] * Xr + 2 * C[4] * Xr * Yr + C[5] * (Xr2 - Yr2) +
-                          C[7] * Xr * (Xr2 - 3 * Yr2) + C[6] * Yr * (3 * Xr2 - Yr2) -
-                          4 * C[9] * Xr * Yr * (Xr2 - Yr2) + C[8] * (Xr4 + Yr4 - 6 * Xr2 * Yr2);
+        double dX = 0.0;
+        double dY = 0.0;
+        modified_krovak_correction(Xk, Yk, m, dX, dY);
         Xk = Xp + dX;
         Yk = Yp + dY;
     }
     return {Xk, Yk, h};
+}
+
+void to_modified_krovak(PlanePoint krovak, const ModifiedKrovak& m, double& X05, double& Y05) {
+    double dX = 0.0;
+    double dY = 0.0;
+    modified_krovak_correction(krovak.X, krovak.Y, m, dX, dY);
+    X05 = (krovak.X - dX) + m.false_northing;
+    Y05 = (krovak.Y - dY) + m.false_easting;
 }
 
 Cartesian helmert_coordinate_frame(Cartesian p, const Helmert& t) {
@@ -126,7 +186,25 @@ Cartesian helmert_coordinate_frame(Cartesian p, const Helmert& t) {
             scale * (ry * p.X - rx * p.Y + p.Z) + t.tz};
 }
 
-GeographicCoords to_geodetic(Cartesian p, const Ellipsoid& e) {
+Cartesian helmert_coordinate_frame_inverse(Cartesian p, const Helmert& t) {
+    const double rx = t.rx * RAD_PER_ARCSEC;
+    const double ry = t.ry * RAD_PER_ARCSEC;
+    const double rz = t.rz * RAD_PER_ARCSEC;
+    const double scale = 1.0 + t.scale_ppm * 1e-6;
+    const double X = (p.X - t.tx) / scale;
+    const double Y = (p.Y - t.ty) / scale;
+    const double Z = (p.Z - t.tz) / scale;
+    // The rotation matrix is I + W, W the cross product with w = -(rx, ry,
+    // rz); its inverse is (I - W + w w^T) / (1 + |w|^2). The transpose
+    // alone, I - W, would leave half a millimetre at the Earth's radius.
+    const double w_dot_p = rx * X + ry * Y + rz * Z;
+    const double norm = 1.0 + (rx * rx + ry * ry + rz * rz);
+    return {((X - rz * Y + ry * Z) + rx * w_dot_p) / norm,
+            ((rz * X + Y - rx * Z) + ry * w_dot_p) / norm,
+            ((-ry * X + rx * Y + Z) + rz * w_dot_p) / norm};
+}
+
+GeographicCoords to_geodetic(Cartesian p, const Ellipsoid& e, double* height) {
     const double b = e.a * std::sqrt(e.one_minus_e2);
     // From the minor axis; no coordinate on Earth comes near overflowing a
     // square.
@@ -141,6 +219,13 @@ GeographicCoords to_geodetic(Cartesian p, const Ellipsoid& e) {
     const double c = db / r;
     const double fi =
         std::atan2(p.Z + e.e2 / e.one_minus_e2 * b * s * s * s, distance - e.e2 * e.a * c * c * c);
+    if (height != nullptr) {
+        // Along the normal: h = d cos fi + Z sin fi - a sqrt(1 - e^2 sin^2 fi),
+        // well conditioned at every latitude.
+        const double sin_fi = std::sin(fi);
+        *height = distance * std::cos(fi) + p.Z * sin_fi -
+                  e.a * std::sqrt(1.0 - e.e2 * sin_fi * sin_fi);
+    }
     return {fi * DEG_PER_RAD, std::atan2(p.Y, p.X) * DEG_PER_RAD};
 }
 
@@ -178,6 +263,41 @@ Etrs89Coords to_etrs89(PlanePoint p) {
     r.geocentric = to_geocentric(r.geographic, r.h, GRS80);
     r.inside = !std::isnan(r.zeta);
     return r;
+}
+
+bool from_etrs89(GeographicCoords etrs, double h, Etrs89Coords& r, PlanePoint& s_jtsk) {
+    r = Etrs89Coords{};
+    r.geographic = etrs;
+    r.h = h;
+    r.zeta = quasigeoid_height(etrs, QUASIGEOID);
+    if (std::isnan(r.zeta)) {
+        return false;
+    }
+    const double H = h - r.zeta;
+    r.geocentric = to_geocentric(etrs, h, GRS80);
+    // The way there takes H as the height on Bessel; the way back finds the
+    // ETRS89 height whose point lies at H on Bessel, so that a round trip
+    // comes back to the same fi05, lambda05. The Helmert transformation
+    // changes heights by the scale and the tilt between the ellipsoids'
+    // normals only: the second step is exact to well under a micrometre.
+    double h_through = h;
+    for (int step = 0; step < 2; ++step) {
+        const GeocentricCoords e = step == 0 ? r.geocentric : to_geocentric(etrs, h_through, GRS80);
+        const Cartesian bessel =
+            helmert_coordinate_frame_inverse({e.X, e.Y, e.Z}, S_JTSK05_TO_ETRS89);
+        double bessel_height = 0.0;
+        r.bessel05 = to_geodetic(bessel, BESSEL, &bessel_height);
+        h_through += H - bessel_height;
+    }
+    const SphericalCoords sphere = to_gauss_sphere(r.bessel05, KROVAK, BESSEL);
+    const PlanePoint krovak = to_krovak_plane(to_oblique_cartographic(sphere, KROVAK), H, KROVAK);
+    to_modified_krovak(krovak, MODIFIED_KROVAK, r.X05, r.Y05);
+    if (!from_s_jtsk05(r.X05, r.Y05, CORRECTION_TABLE, s_jtsk.X, s_jtsk.Y)) {
+        return false;
+    }
+    s_jtsk.h = H;
+    r.inside = true;
+    return true;
 }
 
 }  // namespace geochain

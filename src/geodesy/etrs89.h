@@ -57,21 +57,38 @@ inline constexpr Helmert S_JTSK05_TO_ETRS89{572.213, 85.334,  461.94, -4.9732,
 // False off the table or where a node of the window has no data.
 bool to_s_jtsk05(double X, double Y, const CorrectionTable& table, double& X05, double& Y05);
 
+// The inverse of to_s_jtsk05 by iteration, to a micrometre. False off the
+// table, where a node of the window has no data, or where the iteration
+// does not settle.
+inline constexpr int MOST_TABLE_STEPS = 10;
+bool from_s_jtsk05(double X05, double Y05, const CorrectionTable& table, double& X, double& Y);
+
+// The Krovak plane to S-JTSK/05: X05 = Xk - dX + FN, Y05 = Yk - dY + FE.
+void to_modified_krovak(PlanePoint krovak, const ModifiedKrovak& m, double& X05, double& Y05);
+
 // S-JTSK/05 plane coordinates back to the Krovak plane: the polynomial
 // correction undone by iteration, to well under a micrometre.
 PlanePoint from_modified_krovak(double X05, double Y05, double h, const ModifiedKrovak& m);
 
 Cartesian helmert_coordinate_frame(Cartesian p, const Helmert& t);
+// Its exact inverse: a point there and back comes back to itself.
+Cartesian helmert_coordinate_frame_inverse(Cartesian p, const Helmert& t);
 
 // Geodetic latitude and longitude (degrees) of a geocentric point, by
 // Bowring's formula (one step, exact to a micrometre for any height on
-// Earth).
-GeographicCoords to_geodetic(Cartesian p, const Ellipsoid& e);
+// Earth), and the ellipsoidal height where asked for.
+GeographicCoords to_geodetic(Cartesian p, const Ellipsoid& e, double* height = nullptr);
 
 // zeta at an ETRS89 point, bilinear; not-a-number off the grid.
 double quasigeoid_height(GeographicCoords g, const QuasigeoidGrid& grid);
 
 // The whole method for one point, its height taken as H (Bpv).
 Etrs89Coords to_etrs89(PlanePoint p);
+
+// The method backwards, from ETRS89 fi, lambda (degrees) and h (GRS80):
+// the stages in `r` (its geographic, h and geocentric the ETRS89 point's),
+// and the S-JTSK point with its normal height H = h - zeta. False off the
+// quasigeoid or the correction table.
+bool from_etrs89(GeographicCoords etrs, double h, Etrs89Coords& r, PlanePoint& s_jtsk);
 
 }  // namespace geochain

@@ -7,8 +7,6 @@
 
 namespace geochain {
 
-namespace {
-
 // ((1 + x) / (1 - x))^(e/2) = exp(e atanh x) for |x| <= e, as the two
 // series (atanh to x^17, exp to its 7th power), each Horner's scheme over
 // constant coefficients: the first term left out is below 1e-19 of the
@@ -30,8 +28,6 @@ double eccentric_factor(double x, double ecc) {
     }
     return exp;
 }
-
-}  // namespace
 
 GeographicCoords to_geographic_exact(SphericalCoords s, const KrovakProjection& k,
                                      const Ellipsoid& e) {

@@ -7,6 +7,11 @@
 
 namespace geochain {
 
+// ((1 + x) / (1 - x))^(e/2) for |x| <= e, the Gauss mapping's factor
+// of the eccentricity (x = e sin fi), by series: the same digits on
+// every platform, and cheaper than pow.
+double eccentric_factor(double x, double ecc);
+
 // The most steps taken; on the territory 5 or 6 suffice.
 inline constexpr int MOST_LATITUDE_STEPS = 30;
 

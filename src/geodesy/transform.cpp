@@ -50,4 +50,17 @@ PointResult transform_point(PlanePoint p, ChainOptions options) {
     return r;
 }
 
+PointResult transform_etrs89_point(GeographicCoords etrs, double h) {
+    Etrs89Coords stages;
+    PlanePoint s_jtsk{};
+    if (!from_etrs89(etrs, h, stages, s_jtsk)) {
+        PointResult r{};
+        r.etrs89 = stages;
+        return r;
+    }
+    PointResult r = transform_point(s_jtsk);
+    r.etrs89 = stages;
+    return r;
+}
+
 }  // namespace geochain

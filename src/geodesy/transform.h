@@ -18,8 +18,18 @@ struct ChainOptions {
     bool exact = false;
     // The point in ETRS89 by ČÚZK's method, its height taken as H (Bpv).
     bool etrs89 = false;
+    // The other way: a line holds ETRS89 fi, lambda and h, and the point
+    // is computed back to S-JTSK and Bpv by ČÚZK's method.
+    bool from_etrs89 = false;
 };
 
 PointResult transform_point(PlanePoint p, ChainOptions options);
+
+// ČÚZK's method backwards, from ETRS89 fi, lambda (degrees) and h (GRS80):
+// the stages in `etrs89`, and the S-JTSK point it ends in (Y, X and the
+// normal height H) as the plane point, with the classic chain from it, as
+// if it had been typed. etrs89.inside is false off the quasigeoid or the
+// correction table, and nothing else is set then.
+PointResult transform_etrs89_point(GeographicCoords etrs, double h);
 
 }  // namespace geochain

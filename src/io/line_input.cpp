@@ -267,7 +267,8 @@ Entry coordinate(std::string_view word, bool decimal_comma) {
 }
 
 bool is_coordinate(Column c) {
-    return c == Column::x || c == Column::y || c == Column::h || c == Column::optional_h;
+    return c == Column::x || c == Column::y || c == Column::h || c == Column::optional_h ||
+           c == Column::fi || c == Column::lambda;
 }
 
 bool has_optional_height(const Layout& layout) {
@@ -331,11 +332,17 @@ void take_point(const InputLines& in, const Layout& layout, BatchLine& line) {
             line.refused = {words[i], words[i].size()};
             return;
         }
-        double& value = column == Column::x   ? line.point.X
-                        : column == Column::y ? line.point.Y
-                                              : line.point.h;
+        double& value = column == Column::x        ? line.point.X
+                        : column == Column::y      ? line.point.Y
+                        : column == Column::fi     ? line.etrs.fi
+                        : column == Column::lambda ? line.etrs.lambda
+                                                   : line.point.h;
         value = entry.value;
-        (column == Column::x ? line.x : column == Column::y ? line.y : line.h) = words[i];
+        (column == Column::x        ? line.x
+         : column == Column::y      ? line.y
+         : column == Column::fi     ? line.fi
+         : column == Column::lambda ? line.lambda
+                                    : line.h) = words[i];
         ++i;
     }
     if (i < words.size() && !layout.rest) {

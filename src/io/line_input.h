@@ -35,11 +35,13 @@ struct BatchLine {
     LineKind kind = LineKind::end_of_input;
     long number = 0;          // counted in the file itself, from 1
     std::string_view source;  // the file, as named; empty for standard input alone
-    PlanePoint point{};       // of a point line
+    PlanePoint point{};       // of a point line; with ETRS89 fi, lambda, its h only
+    GeographicCoords etrs{};  // of a point line of ETRS89 fi, lambda
     // Of a point line, as written: X, Y, h ("0" where the layout has none,
     // empty where a height that may be missing is), the point's number or
     // name, and the rest of the line.
     std::string_view x, y, h, name;
+    std::string_view fi, lambda;  // of a point line of ETRS89
     std::string rest;  // of a line split at blanks: its words joined by one
     // Of a line split at ';' as a spreadsheet's: the rest as its fields instead,
     // empty ones included (views of its words, as above).

@@ -30,6 +30,12 @@ constexpr std::string_view Y_AND_H_PROMPTS = "    Y = h (elipsoidicka) = ";
 // With ETRS89 by ČÚZK's method, the height asked for is the normal one.
 constexpr std::string_view NORMAL_H_PROMPT = "H (Bpv) = ";
 constexpr std::string_view Y_AND_NORMAL_H_PROMPTS = "    Y = H (Bpv) = ";
+// Back from ETRS89: its latitude and longitude in degrees.
+constexpr std::string_view FI_PROMPT = "   fi = ";
+constexpr std::string_view LAMBDA_PROMPT = "lambda = ";
+constexpr std::string_view HEADING_AND_FI_PROMPT =
+    "Zadat souradnice :\n-------------------\n   fi = ";
+constexpr std::string_view LAMBDA_AND_H_PROMPTS = "lambda = h (elipsoidicka) = ";
 constexpr std::string_view CONTINUE_QUESTION =
     "\nVymazat obrazovku a pokracovat ? [ano='cokoliv' ne = '0'] ?";
 
@@ -41,10 +47,10 @@ bool read_failed(InputLines& in) { return in.buf.pubsync() == -1; }
 PointReading end_of_input(InputLines& in, bool inside_point) {
     std::string failure = input_failure(in);
     if (!failure.empty()) {
-        return {PointStatus::ended, {}, std::move(failure)};
+        return {PointStatus::ended, {}, {}, std::move(failure)};
     }
-    return inside_point ? PointReading{PointStatus::ended, {}, INCOMPLETE_POINT}
-                        : PointReading{PointStatus::no_point, {}, {}};
+    return inside_point ? PointReading{PointStatus::ended, {}, {}, INCOMPLETE_POINT}
+                        : PointReading{PointStatus::no_point, {}, {}, {}};
 }
 
 enum class Asked { taken, end_of_input, output_lost };
@@ -73,22 +79,25 @@ Asked ask_number(InputLines& in, std::ostream& out, std::string_view prompt, dou
 // a file's reports do not depend on its answer lines.
 PointReading read_point_line(InputLines& in, std::ostream& out, const Layout& layout,
                              BatchLine& line, bool& already_read) {
-    put_text(out, HEADING_AND_X_PROMPT);
+    const bool back = layout.chain.from_etrs89;
+    put_text(out, back ? HEADING_AND_FI_PROMPT : HEADING_AND_X_PROMPT);
     if (!already_read) {
         if (!ready_to_read(out)) {
-            return {PointStatus::output_lost, {}, {}};
+            return {PointStatus::output_lost, {}, {}, {}};
         }
         line = read_batch_line(in, layout);
     }
     already_read = false;
     if (line.kind == LineKind::point) {
-        put_text(out, layout.chain.etrs89 ? Y_AND_NORMAL_H_PROMPTS : Y_AND_H_PROMPTS);
-        return {PointStatus::complete, line.point, {}};
+        put_text(out, back                  ? LAMBDA_AND_H_PROMPTS
+                      : layout.chain.etrs89 ? Y_AND_NORMAL_H_PROMPTS
+                                            : Y_AND_H_PROMPTS);
+        return {PointStatus::complete, line.point, line.etrs, {}};
     }
     if (line.kind == LineKind::end_of_input) {
         return end_of_input(in, false);
     }
-    return {PointStatus::ended, {}, refusal(line, layout, false)};
+    return {PointStatus::ended, {}, {}, refusal(line, layout, false)};
 }
 
 // How a run that did not end by the answer "0" ends: the line that the
@@ -151,20 +160,33 @@ void print_report(const PointResult& result, std::ostream& out, PendingRecords& 
                std::string_view(record, static_cast<std::size_t>(record_end - record)), log);
 }
 
+// The same for a point back from ETRS89.
+void print_back_report(const PointResult& result, std::ostream& out, PendingRecords& log) {
+    char report[REPORT_ROOM];
+    char record[RECORD_ROOM];
+    WrittenValues values;
+    const char* const report_end = write_etrs89_back_report(report, result, values);
+    const char* const record_end = write_record(record, result, values);
+    put_logged(out, std::string_view(report, static_cast<std::size_t>(report_end - report)),
+               std::string_view(record, static_cast<std::size_t>(record_end - record)), log);
+}
+
 }  // namespace
 
-PointReading read_point(InputLines& in, std::ostream& out, bool normal_height) {
-    PointReading reading{PointStatus::complete, {0.0, 0.0, 0.0}, {}};
+PointReading read_point(InputLines& in, std::ostream& out, const ChainOptions& chain) {
+    PointReading reading{PointStatus::complete, {0.0, 0.0, 0.0}, {0.0, 0.0}, {}};
     put_text(out, HEADING);
-    const std::string_view prompts[] = {X_PROMPT, Y_PROMPT,
-                                        normal_height ? NORMAL_H_PROMPT : H_PROMPT};
-    double* const values[] = {&reading.point.X, &reading.point.Y, &reading.point.h};
+    const bool back = chain.from_etrs89;
+    const std::string_view prompts[] = {back ? FI_PROMPT : X_PROMPT, back ? LAMBDA_PROMPT : Y_PROMPT,
+                                        chain.etrs89 ? NORMAL_H_PROMPT : H_PROMPT};
+    double* const values[] = {back ? &reading.etrs.fi : &reading.point.X,
+                              back ? &reading.etrs.lambda : &reading.point.Y, &reading.point.h};
     for (int i = 0; i < 3; ++i) {
         switch (ask_number(in, out, prompts[i], *values[i])) {
             case Asked::taken:
                 break;
             case Asked::output_lost:
-                return {PointStatus::output_lost, {}, {}};
+                return {PointStatus::output_lost, {}, {}, {}};
             case Asked::end_of_input:
                 return end_of_input(in, i > 0);
         }
@@ -186,20 +208,37 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err, 
             clear_screen();
         }
         const PointReading reading = batch ? read_point_line(in, out, layout, line, next_point_read)
-                                           : read_point(in, out, layout.chain.etrs89);
+                                           : read_point(in, out, layout.chain);
         if (reading.status != PointStatus::complete) {
             return end_run(reading, out, err);
         }
-        const PointResult result = transform_point(reading.point, layout.chain);
-        // Off ČÚZK's table nothing is shown or logged: a file's run ends,
-        // the operator may type another point.
-        const bool off_table = layout.chain.etrs89 && !result.etrs89.inside;
-        if (off_table && batch) {
-            return end_run({PointStatus::ended, {}, off_the_table(line)}, out, err);
+        const bool back = layout.chain.from_etrs89;
+        // Back from ETRS89, fi and lambda that are none are taken no
+        // further: a file's run ends, the operator may type another point.
+        const std::string not_a_point = !back ? std::string()
+                                        : batch ? not_etrs89(line)
+                                                : typed_not_etrs89(reading.etrs);
+        if (!not_a_point.empty() && batch) {
+            return end_run({PointStatus::ended, {}, {}, not_a_point}, out, err);
         }
-        if (off_table) {
+        const PointResult result =
+            !not_a_point.empty() ? PointResult{}
+            : back               ? transform_etrs89_point(reading.etrs, reading.point.h)
+                                 : transform_point(reading.point, layout.chain);
+        // Off ČÚZK's table nothing is shown or logged, the same way.
+        const bool off_table =
+            not_a_point.empty() && (layout.chain.etrs89 || back) && !result.etrs89.inside;
+        if (off_table && batch) {
+            return end_run({PointStatus::ended, {}, {}, off_the_table(line, layout)}, out, err);
+        }
+        if (!not_a_point.empty() || off_table) {
             put_text(out, "\n");
-            err << TYPED_OFF_THE_TABLE << std::endl;
+            err << (!not_a_point.empty() ? not_a_point
+                    : back               ? TYPED_OFF_THE_TABLE_BACK
+                                         : TYPED_OFF_THE_TABLE)
+                << std::endl;
+        } else if (back) {
+            print_back_report(result, out, log);
         } else {
             report_asin_domain_errors(result, err);
             // A file's line may have no height, where its layout allows.
@@ -207,7 +246,7 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err, 
         }
 
         put_text(out, "\n");
-        if (batch) {
+        if (batch && !back) {
             warn_if_outside_area(line, result, err);
         }
         put_text(out, CONTINUE_QUESTION);
@@ -222,7 +261,8 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err, 
             case Reply::end_of_input:
                 return end_run(end_of_input(in, false), out, err);
             case Reply::refused:
-                return end_run({PointStatus::ended, {}, refusal(line, layout, true)}, out, err);
+                return end_run({PointStatus::ended, {}, {}, refusal(line, layout, true)}, out,
+                               err);
         }
     }
 }

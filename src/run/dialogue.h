@@ -29,13 +29,15 @@ enum class PointStatus {
 struct PointReading {
     PointStatus status;
     PlanePoint point;
+    GeographicCoords etrs;  // back from ETRS89: its fi and lambda; point.h its h
     std::string reason;  // of an ended point: the line for standard error
 };
 
-// Prompts an operator at a terminal for X, Y and h (or the normal height
-// H) and reads them. An invalid entry is reported, the rest of its line
-// dropped and the same prompt written again.
-PointReading read_point(InputLines& in, std::ostream& out, bool normal_height = false);
+// Prompts an operator at a terminal for X, Y and h (with ETRS89 asked for,
+// the normal height H; back from it, fi, lambda and h) and reads them. An
+// invalid entry is reported, the rest of its line dropped and the same
+// prompt written again.
+PointReading read_point(InputLines& in, std::ostream& out, const ChainOptions& chain = {});
 
 // Runs the dialogue over the given streams and returns the exit status: 0
 // when the operator answers "0" or the input ends between points; 1 when it

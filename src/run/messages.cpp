@@ -42,6 +42,25 @@ constexpr char OUTSIDE_AREA[] = ") lezi mimo uzemi S-JTSK";
 constexpr char SWAPPED_INSIDE[] = "; po zamene X a Y by lezel uvnitr";
 constexpr char NOT_COMPUTABLE[] = ") nelze vypocitat";
 
+// ETRS89 fi and lambda that are not.
+constexpr char FI_IS[] = " (fi = ";
+constexpr char LAMBDA_IS[] = ", lambda = ";
+constexpr char S_JTSK_NOT_ETRS89[] =
+    "ma cislo nad 1000: to jsou souradnice S-JTSK, ne fi a lambda ETRS89 ve stupnich";
+constexpr char BEYOND_THE_GLOBE[] = "nema fi mezi -90 a 90 a lambda mezi -180 a 180 stupni";
+
+// What is wrong with ETRS89 fi and lambda, as the end of a sentence; none
+// where nothing is.
+const char* etrs89_problem(GeographicCoords g) {
+    if (std::fabs(g.fi) > 1000.0 || std::fabs(g.lambda) > 1000.0) {
+        return S_JTSK_NOT_ETRS89;
+    }
+    if (!(std::fabs(g.fi) <= 90.0 && std::fabs(g.lambda) <= 180.0)) {
+        return BEYOND_THE_GLOBE;
+    }
+    return nullptr;
+}
+
 // Printable ASCII as it is, every other byte as \xNN.
 std::string escaped(std::string_view text) {
     static constexpr char HEX[] = "0123456789ABCDEF";
@@ -105,9 +124,29 @@ std::string refusal(const BatchLine& line, const Layout& layout, bool answer_exp
            describe_layout(layout) + FOUND + shown(line.text) + "." + RUN_ENDED;
 }
 
-std::string off_the_table(const BatchLine& line) {
+std::string off_the_table(const BatchLine& line, const Layout& layout) {
+    if (layout.chain.from_etrs89) {
+        return "Bod na radku " + place(line) + FI_IS + shown(line.fi) + LAMBDA_IS +
+               shown(line.lambda) +
+               ") lezi mimo tabulku dotransformacnich oprav CUZK, S-JTSK nelze spocitat." +
+               RUN_ENDED;
+    }
     return "Bod na radku " + place(line) + " (X = " + shown(line.x) + ", Y = " + shown(line.y) +
            ") lezi mimo tabulku dotransformacnich oprav CUZK, ETRS89 nelze spocitat." + RUN_ENDED;
+}
+
+std::string not_etrs89(const BatchLine& line) {
+    const char* const why = etrs89_problem(line.etrs);
+    if (why == nullptr) {
+        return "";
+    }
+    return "Bod na radku " + place(line) + FI_IS + shown(line.fi) + LAMBDA_IS +
+           shown(line.lambda) + ") " + why + "." + RUN_ENDED;
+}
+
+std::string typed_not_etrs89(GeographicCoords etrs) {
+    const char* const why = etrs89_problem(etrs);
+    return why == nullptr ? "" : std::string("Bod ") + why + "; zadejte jiny.";
 }
 
 void report_asin_domain_errors(const PointResult& result, std::ostream& err) {

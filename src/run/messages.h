@@ -32,11 +32,21 @@ std::string file_refused(std::string_view name, FileProblem problem);
 // layout was expected, or, after a point, an answer or the next point.
 std::string refusal(const BatchLine& line, const Layout& layout, bool answer_expected);
 
-// A point off ČÚZK's correction table, where ETRS89 was asked for: the line
-// of a file, which ends the run; or typed, which the operator may type again.
-std::string off_the_table(const BatchLine& line);
+// A point off ČÚZK's correction table, where ETRS89 was asked for, or back
+// from it: the line of a file, which ends the run; or typed, which the
+// operator may type again.
+std::string off_the_table(const BatchLine& line, const Layout& layout);
 inline constexpr char TYPED_OFF_THE_TABLE[] =
     "Bod lezi mimo tabulku dotransformacnich oprav CUZK, ETRS89 nelze spocitat; zadejte jiny.";
+inline constexpr char TYPED_OFF_THE_TABLE_BACK[] =
+    "Bod lezi mimo tabulku dotransformacnich oprav CUZK, S-JTSK nelze spocitat; zadejte jiny.";
+
+// ETRS89 fi and lambda that are no point to compute: a number over 1,000
+// (S-JTSK coordinates in a list taken for ETRS89), or beyond -90..90 and
+// -180..180 degrees. Said of a file's line, which ends the run, or of a
+// typed point; empty where the point may be computed.
+std::string not_etrs89(const BatchLine& line);
+std::string typed_not_etrs89(GeographicCoords etrs);
 
 // Each arcsine argument of the point outside its domain, as the classic
 // math library reports it.

@@ -16,8 +16,6 @@ constexpr char HINT[] = " (napoveda: geochain --help)";
 std::string parse_layout(std::string_view list, Layout& layout) {
     layout.columns.clear();
     layout.rest = false;
-    int xs = 0;
-    int ys = 0;
     for (std::size_t begin = 0; begin <= list.size();) {
         const std::size_t end = std::min(list.find(',', begin), list.size());
         const std::string_view name = list.substr(begin, end - begin);
@@ -41,8 +39,6 @@ std::string parse_layout(std::string_view list, Layout& layout) {
                    std::string(REST_OPTION);
         }
         const Column column = found->column;
-        xs += column == Column::x ? 1 : 0;
-        ys += column == Column::y ? 1 : 0;
         const auto is_height = [](Column c) { return c == Column::h || c == Column::optional_h; };
         const bool again =
             is_height(column)
@@ -54,13 +50,39 @@ std::string parse_layout(std::string_view list, Layout& layout) {
         }
         layout.columns.push_back(column);
     }
-    if (xs != 1 || ys != 1) {
-        return "chybi sloupec x nebo y";
-    }
     return "";
 }
 
-enum class Name { table, columns, decimal_comma, exact, etrs89, help, version };
+// What a layout lacks or holds too much of for the points it is to read:
+// x and y in S-JTSK, fi and lambda in ETRS89 (never a height that may be
+// missing: every value back to S-JTSK depends on it). Empty when it fits.
+std::string layout_misfit(const Layout& layout) {
+    const auto has = [&layout](Column c) {
+        return std::count(layout.columns.begin(), layout.columns.end(), c) > 0;
+    };
+    if (layout.chain.from_etrs89) {
+        if (has(Column::x) || has(Column::y) || has(Column::optional_h)) {
+            return "s volbou --from-etrs89 jsou sloupce fi, lambda a h, ne x, y a h?";
+        }
+        return has(Column::fi) && has(Column::lambda) ? "" : "chybi sloupec fi nebo lambda";
+    }
+    if (has(Column::fi) || has(Column::lambda)) {
+        return "sloupce fi a lambda jen s volbou --from-etrs89";
+    }
+    return has(Column::x) && has(Column::y) ? "" : "chybi sloupec x nebo y";
+}
+
+enum class Name {
+    table,
+    columns,
+    decimal_comma,
+    exact,
+    etrs89,
+    from_etrs89,
+    geojson,
+    help,
+    version
+};
 
 struct LongOption {
     Name name;
@@ -73,6 +95,8 @@ constexpr LongOption LONG_OPTIONS[] = {
     {Name::decimal_comma, "--decimal-comma"},
     {Name::exact, "--exact"},
     {Name::etrs89, "--etrs89"},
+    {Name::from_etrs89, "--from-etrs89"},
+    {Name::geojson, "--geojson"},
     {Name::help, "--help"},
     {Name::version, "--version"},
 };
@@ -111,6 +135,7 @@ Options parse_options(int argc, const char* const* argv, bool input_is_terminal)
     bool help = false;
     bool version = false;
     bool columns = false;
+    std::string_view columns_named;
     bool options_end = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -159,6 +184,12 @@ Options parse_options(int argc, const char* const* argv, bool input_is_terminal)
             case Name::etrs89:
                 options.layout.chain.etrs89 = true;
                 break;
+            case Name::from_etrs89:
+                options.layout.chain.from_etrs89 = true;
+                break;
+            case Name::geojson:
+                options.geojson = true;
+                break;
             case Name::columns: {
                 if (equals == std::string_view::npos && i + 1 == argc) {
                     return usage_error(
@@ -175,6 +206,7 @@ Options parse_options(int argc, const char* const* argv, bool input_is_terminal)
                 if (!why.empty()) {
                     return usage_error("Neplatne sloupce \"" + shown(list) + "\": " + why);
                 }
+                columns_named = list;
                 break;
             }
         }
@@ -183,14 +215,32 @@ Options parse_options(int argc, const char* const* argv, bool input_is_terminal)
         options.action = help ? Action::help : Action::version;
         return options;
     }
+    ChainOptions& chain = options.layout.chain;
+    if (chain.from_etrs89 && (chain.etrs89 || chain.exact)) {
+        return usage_error("Volba --from-etrs89 nejde spojit s --etrs89 ani s --exact");
+    }
+    if (options.geojson && !chain.etrs89 && !chain.from_etrs89) {
+        return usage_error("Volba --geojson vyzaduje --etrs89 nebo --from-etrs89");
+    }
+    if (options.geojson && options.table) {
+        return usage_error("Volby --geojson a --table nejdou spojit: GeoJSON je misto tabulky");
+    }
+    if (chain.from_etrs89 && !columns) {
+        options.layout.columns = {Column::fi, Column::lambda, Column::h};
+    }
+    const std::string misfit = layout_misfit(options.layout);
+    if (!misfit.empty()) {
+        return usage_error("Neplatne sloupce \"" + shown(columns_named) + "\": " + misfit);
+    }
     const bool laid_out = columns || options.layout.decimal_comma;
-    if (laid_out && input_is_terminal && options.files.empty() && !options.table) {
+    if (laid_out && input_is_terminal && options.files.empty() && !options.table &&
+        !options.geojson) {
         return usage_error(
             "Volby --columns a --decimal-comma plati pro soubor bodu nebo s volbou --table; "
             "na terminalu pouzijte --table");
     }
     // A list that names its columns may begin with a line of their names.
-    options.layout.header_skipped = laid_out || options.table;
+    options.layout.header_skipped = laid_out || options.table || options.geojson;
     return options;
 }
 

@@ -15,6 +15,8 @@ enum class Action { run, help, version, usage_error };
 struct Options {
     Action action = Action::run;
     bool table = false;  // one row a point instead of the report
+    // One GeoJSON FeatureCollection of the points instead of the reports.
+    bool geojson = false;
     Layout layout;
     // Read in this order, as if joined, "-" standing for standard input;
     // none: standard input alone.

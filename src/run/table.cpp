@@ -42,16 +42,28 @@ int run_table(std::istream& in_stream, std::ostream& out, std::ostream& err, Pen
             err << refusal(line, layout, false) << std::endl;
             return 1;
         }
-        const PointResult result = transform_point(line.point, layout.chain);
-        if (layout.chain.etrs89 && !result.etrs89.inside) {
-            err << off_the_table(line) << std::endl;
+        const bool back = layout.chain.from_etrs89;
+        const std::string not_a_point = back ? not_etrs89(line) : std::string();
+        if (!not_a_point.empty()) {
+            err << not_a_point << std::endl;
+            return 1;
+        }
+        const PointResult result = back ? transform_etrs89_point(line.etrs, line.point.h)
+                                        : transform_point(line.point, layout.chain);
+        if ((layout.chain.etrs89 || back) && !result.etrs89.inside) {
+            err << off_the_table(line, layout) << std::endl;
             return 1;
         }
         report_asin_domain_errors(result, err);
         // The row in a buffer that only grows: after the first rows, no
         // allocation and nothing filled in advance.
-        const RowWords words{
-            line.name, line.x, line.y, line.h, line.rest, line.rest_fields, line.rest_field_count};
+        const RowWords words{line.name,
+                             back ? line.fi : line.x,
+                             back ? line.lambda : line.y,
+                             line.h,
+                             line.rest,
+                             line.rest_fields,
+                             line.rest_field_count};
         row.resize(std::max(row.size(), table_row_room(words)));
         WrittenValues values;
         const char* const row_end = write_table_row(row.data(), layout, words, result, values);
@@ -62,7 +74,9 @@ int run_table(std::istream& in_stream, std::ostream& out, std::ostream& err, Pen
                    std::string_view(row.data(), static_cast<std::size_t>(row_end - row.data())),
                    std::string_view(record, static_cast<std::size_t>(record_end - record)), log);
         put_text(out, "\n");
-        warn_if_outside_area(line, result, err);
+        if (!back) {
+            warn_if_outside_area(line, result, err);
+        }
     }
 }
 

@@ -14,7 +14,7 @@ namespace geochain {
 // What each word of a point's line is. A height that may be missing is the
 // word at its place only where that word is a number with a decimal mark;
 // otherwise the line has none, and the words after it move up.
-enum class Column { name, x, y, h, optional_h, skip };
+enum class Column { name, x, y, h, optional_h, skip, fi, lambda };
 
 struct ColumnName {
     Column column;
@@ -29,7 +29,13 @@ inline constexpr ColumnName COLUMN_NAMES[] = {
     {Column::h, "h", "h"},
     {Column::optional_h, "h?", "h?"},
     {Column::skip, "-", "-"},
+    // ETRS89 latitude and longitude in decimal degrees, with --from-etrs89.
+    {Column::fi, "fi", "fi_etrs"},
+    {Column::lambda, "lambda", "lambda_etrs"},
 };
+
+// The height's word in a table's header where the line holds ETRS89.
+inline constexpr std::string_view ETRS89_HEIGHT_HEADER = "h_etrs";
 
 // The rest of a line after the layout's words: in --columns and messages,
 // and in a table's header.
@@ -61,7 +67,8 @@ struct Layout {
     // header, and is skipped.
     bool header_skipped = false;
     // What is computed from each point: with etrs89, the third number of a
-    // line is the normal height H, and a row carries the ETRS89 columns.
+    // line is the normal height H, and a row carries the ETRS89 columns;
+    // with from_etrs89, a line holds ETRS89 fi, lambda and h.
     ChainOptions chain;
 };
 

@@ -38,6 +38,10 @@ enum class Quantity {
     X_etrs,
     Y_etrs,
     Z_etrs,
+    // Back from ETRS89: the S-JTSK point and its normal height.
+    Y_s_jtsk,
+    X_s_jtsk,
+    H,
 };
 
 enum class Unit { metres, degrees };
@@ -101,12 +105,24 @@ inline constexpr QuantityRule QUANTITIES[] = {
      [](const PointResult& r) { return r.etrs89.geocentric.Y; }, true},
     {Quantity::Z_etrs, "Zetrs", Unit::metres, 4,
      [](const PointResult& r) { return r.etrs89.geocentric.Z; }, true},
+    {Quantity::Y_s_jtsk, "Y", Unit::metres, 4, [](const PointResult& r) { return r.plane.Y; }},
+    {Quantity::X_s_jtsk, "X", Unit::metres, 4, [](const PointResult& r) { return r.plane.X; }},
+    {Quantity::H, "H", Unit::metres, 4, [](const PointResult& r) { return r.plane.h; }, true},
 };
 
 inline constexpr std::size_t QUANTITY_COUNT = std::size(QUANTITIES);
 
 // The classic chain's quantities come first; the ETRS89 ones after them.
 inline constexpr std::size_t BESSEL_QUANTITY_COUNT = static_cast<std::size_t>(Quantity::Z) + 1;
+inline constexpr std::size_t ETRS89_QUANTITY_COUNT = static_cast<std::size_t>(Quantity::Z_etrs) + 1;
+
+// A row back from ETRS89, after the ETRS89 point as written: its stages in
+// the order they are computed, ending with the S-JTSK point and H.
+inline constexpr Quantity ETRS89_BACK_ROW[] = {
+    Quantity::X_etrs,   Quantity::Y_etrs,   Quantity::Z_etrs, Quantity::fi05,
+    Quantity::lambda05, Quantity::Y05,      Quantity::X05,    Quantity::Y_s_jtsk,
+    Quantity::X_s_jtsk, Quantity::zeta,     Quantity::H,
+};
 
 constexpr const QuantityRule& rule(Quantity q) { return QUANTITIES[static_cast<std::size_t>(q)]; }
 

@@ -61,4 +61,9 @@ char* write_report(char* at, const PointResult& r, WrittenValues& values, bool h
     return height ? at : put(at, NO_HEIGHT);
 }
 
+char* write_etrs89_back_report(char* at, const PointResult& r, WrittenValues& values) {
+    return put_pieces<ETRS89_BACK_REPORT>(
+        at, r, values, std::make_index_sequence<std::size(ETRS89_BACK_REPORT)>());
+}
+
 }  // namespace geochain

@@ -79,6 +79,35 @@ inline constexpr ReportPiece ETRS89_REPORT[] = {
     value_after("   Z = ", Quantity::Z_etrs),
 };
 
+// Back from ETRS89: the point as given, then each stage of the way to
+// S-JTSK and Bpv.
+inline constexpr ReportPiece ETRS89_BACK_REPORT[] = {
+    dms_after("\nZemepisne souradnice ETRS89 (fi,lambda,h) : "
+              "\n------------------------------------------- \nlambda = ",
+              Quantity::lambda_etrs, 5),
+    dms_after("\nfi = ", Quantity::fi_etrs, 5),
+    value_after("h = ", Quantity::h_etrs),
+    value_after("\n\nGeocentricke souradnice ETRS89 : \n-------------------------------- \nX = ",
+                Quantity::X_etrs),
+    value_after("   Y = ", Quantity::Y_etrs),
+    value_after("   Z = ", Quantity::Z_etrs),
+    dms_after("\n\nZemepisne souradnice S-JTSK/05 na Besselove elipsoidu (fi05,lambda05) : "
+              "\n---------------------------------------------------------------------- "
+              "\nlambda05 = ",
+              Quantity::lambda05),
+    dms_after("\nfi05 = ", Quantity::fi05),
+    value_after("\n\nSouradnice S-JTSK/05 (Y05,X05) : \n------------------------------- \nY05 = ",
+                Quantity::Y05),
+    value_after("    X05 = ", Quantity::X05),
+    value_after("\n\nSouradnice S-JTSK (Y,X) : \n------------------------- \nY = ",
+                Quantity::Y_s_jtsk),
+    value_after("    X = ", Quantity::X_s_jtsk),
+    value_after("\n\nVyska kvazigeoidu a normalni vyska Bpv (zeta,H) : "
+                "\n------------------------------------------------ \nzeta = ",
+                Quantity::zeta),
+    value_after("    H = ", Quantity::H),
+};
+
 // The seconds of an angle split into degrees, minutes and seconds, at most.
 inline constexpr int SECONDS_DECIMALS = 5;
 
@@ -97,7 +126,11 @@ constexpr std::size_t pieces_room(const ReportPiece (&pieces)[N]) {
     return room;
 }
 
-constexpr std::size_t report_room() { return pieces_room(REPORT) + pieces_room(ETRS89_REPORT); }
+constexpr std::size_t report_room() {
+    const std::size_t there = pieces_room(REPORT) + pieces_room(ETRS89_REPORT);
+    const std::size_t back = pieces_room(ETRS89_BACK_REPORT);
+    return there > back ? there : back;
+}
 
 // After the report of a point whose line has no height: the values that
 // need one are computed with 0.
@@ -113,5 +146,9 @@ inline constexpr std::size_t REPORT_ROOM = report_room() + NO_HEIGHT.size();
 // no line end. Each quantity's text is set in `values` as written.
 char* write_report(char* at, const PointResult& r, WrittenValues& values, bool height = true,
                    bool etrs89 = false);
+
+// The report of a point back from ETRS89, the same way: it ends right after
+// the value of H.
+char* write_etrs89_back_report(char* at, const PointResult& r, WrittenValues& values);
 
 }  // namespace geochain

@@ -68,10 +68,10 @@ char* put_coordinate(char* at, const Layout& layout, std::string_view word) {
 
 // A quantity after its separator; the decimal comma in place of the point
 // for a Czech spreadsheet (an infinity or not-a-number has none).
-template <std::size_t I>
+template <Quantity Q>
 char* put_value(char* at, char sep, bool decimal_comma, bool height, const PointResult& r,
                 WrittenValues& values) {
-    constexpr QuantityRule shown = QUANTITIES[I];
+    constexpr QuantityRule shown = rule(Q);
     *at++ = sep;
     if (shown.from_height && !height) {
         return at;
@@ -91,7 +91,16 @@ char* put_value(char* at, char sep, bool decimal_comma, bool height, const Point
 template <std::size_t First, std::size_t... I>
 char* put_values(char* at, char sep, bool decimal_comma, bool height, const PointResult& r,
                  WrittenValues& values, std::index_sequence<I...>) {
-    ((at = put_value<First + I>(at, sep, decimal_comma, height, r, values)), ...);
+    ((at = put_value<QUANTITIES[First + I].quantity>(at, sep, decimal_comma, height, r, values)),
+     ...);
+    return at;
+}
+
+// The quantities of a row back from ETRS89, in their order.
+template <std::size_t... I>
+char* put_back_values(char* at, char sep, bool decimal_comma, const PointResult& r,
+                      WrittenValues& values, std::index_sequence<I...>) {
+    ((at = put_value<ETRS89_BACK_ROW[I]>(at, sep, decimal_comma, true, r, values)), ...);
     return at;
 }
 
@@ -106,11 +115,20 @@ void append_table_header(std::string& text, const Layout& layout) {
     if (has_name(layout)) {
         text.append(column_word(Column::name)).append(1, sep);
     }
-    text.append(column_word(Column::x)).append(1, sep).append(column_word(Column::y));
-    text.append(1, sep).append(column_word(Column::h));
-    const std::size_t shown = layout.chain.etrs89 ? QUANTITY_COUNT : BESSEL_QUANTITY_COUNT;
-    for (std::size_t i = 0; i < shown; ++i) {
-        text.append(1, sep).append(QUANTITIES[i].header);
+    if (layout.chain.from_etrs89) {
+        text.append(column_word(Column::fi)).append(1, sep).append(column_word(Column::lambda));
+        text.append(1, sep).append(ETRS89_HEIGHT_HEADER);
+        for (const Quantity q : ETRS89_BACK_ROW) {
+            text.append(1, sep).append(rule(q).header);
+        }
+    } else {
+        text.append(column_word(Column::x)).append(1, sep).append(column_word(Column::y));
+        text.append(1, sep).append(column_word(Column::h));
+        const std::size_t shown =
+            layout.chain.etrs89 ? ETRS89_QUANTITY_COUNT : BESSEL_QUANTITY_COUNT;
+        for (std::size_t i = 0; i < shown; ++i) {
+            text.append(1, sep).append(QUANTITIES[i].header);
+        }
     }
     if (layout.rest) {
         text.append(1, sep).append(REST_HEADER);
@@ -143,12 +161,17 @@ char* write_table_row(char* at, const Layout& layout, const RowWords& words, con
     *at++ = sep;
     at = put_coordinate(at, layout, words.h);
     const bool height = !words.h.empty();
-    at = put_values<0>(at, sep, layout.decimal_comma, height, r, values,
-                       std::make_index_sequence<BESSEL_QUANTITY_COUNT>());
+    if (layout.chain.from_etrs89) {
+        at = put_back_values(at, sep, layout.decimal_comma, r, values,
+                             std::make_index_sequence<std::size(ETRS89_BACK_ROW)>());
+    } else {
+        at = put_values<0>(at, sep, layout.decimal_comma, height, r, values,
+                           std::make_index_sequence<BESSEL_QUANTITY_COUNT>());
+    }
     if (layout.chain.etrs89) {
         at = put_values<BESSEL_QUANTITY_COUNT>(
             at, sep, layout.decimal_comma, height, r, values,
-            std::make_index_sequence<QUANTITY_COUNT - BESSEL_QUANTITY_COUNT>());
+            std::make_index_sequence<ETRS89_QUANTITY_COUNT - BESSEL_QUANTITY_COUNT>());
     }
     if (layout.rest && words.rest_field_count > 0) {
         for (std::size_t i = 0; i < words.rest_field_count; ++i) {

@@ -14,7 +14,7 @@ namespace geochain {
 
 // The words of a point's line that its row shows as they were written; h
 // empty where the line has no height, and with it every value computed
-// from one.
+// from one. Back from ETRS89, x and y are its fi and lambda.
 struct RowWords {
     std::string_view name, x, y, h, rest;
     // Where the line was a spreadsheet's, the rest as its fields instead,

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "../process.h"
+#include "geodesy/ellipsoid_to_plane.h"
 #include "geodesy/etrs89.h"
 #include "geodesy/exact_latitude.h"
 #include "geodesy/plane_to_sphere.h"
@@ -66,6 +67,62 @@ TEST(Etrs89, WorkedExamplesOfTheMethod) {
                                  PlanePoint{935000, 760000, 0}}) {
         EXPECT_FALSE(to_etrs89(far).inside) << far.X << " " << far.Y;
     }
+}
+
+// The method backwards: the same worked examples from ETRS89 to S-JTSK
+// and Bpv, Guidance Note 7-2's point from Bessel forward, and off the
+// quasigeoid or the table, nothing.
+TEST(Etrs89, WorkedExamplesBackwards) {
+    const struct {
+        double fi, lambda, h;  // ETRS89
+        double X, Y, H, within;
+    } cases[] = {
+        {50.0, 15.0, 100.0, 1058147.294, 703011.900, 55.562, 0.01},
+        {50.0452003202, 15.0149951121, 344.3079, 1053300, 701300, 300, 0.0002},
+    };
+    for (const auto& c : cases) {
+        Etrs89Coords stages;
+        PlanePoint p{};
+        ASSERT_TRUE(from_etrs89({c.fi, c.lambda}, c.h, stages, p));
+        EXPECT_LT(std::hypot(p.X - c.X, p.Y - c.Y), c.within) << p.X << " " << p.Y;
+        EXPECT_LT(std::fabs(p.h - c.H), c.within) << p.h;
+    }
+    const GeographicCoords bessel{50 + 12 / 60.0 + 32.442 / 3600, 16 + 50 / 60.0 + 59.179 / 3600};
+    const PlanePoint krovak = to_krovak_plane(
+        to_oblique_cartographic(to_gauss_sphere(bessel, KROVAK, BESSEL), KROVAK), 0, KROVAK);
+    EXPECT_LT(std::hypot(krovak.X - 1050538.64, krovak.Y - 568991.00), 0.015);
+    double X05 = 0;
+    double Y05 = 0;
+    to_modified_krovak(krovak, MODIFIED_KROVAK, X05, Y05);
+    EXPECT_LT(std::hypot(X05 - 6050538.71, Y05 - 5568990.91), 0.015);
+    for (const GeographicCoords far : {GeographicCoords{52.5, 15}, GeographicCoords{49.5, 10.5},
+                                       GeographicCoords{47.0, 17.0}}) {
+        Etrs89Coords stages;
+        PlanePoint p{};
+        EXPECT_FALSE(from_etrs89(far, 300, stages, p)) << far.fi << " " << far.lambda;
+    }
+}
+
+// There and back over the table's whole area, every 7 km, at the heights
+// of the country and beyond: the same point within 0.1 mm, the same H.
+TEST(Etrs89, ThereAndBackIsThePoint) {
+    int points = 0;
+    for (double X = 900000; X < 1250000; X += 7013) {
+        for (double Y = 400000; Y < 950000; Y += 7019) {
+            const double H = std::fmod(X + Y, 1700.0) - 200.0;
+            const Etrs89Coords there = to_etrs89({X, Y, H});
+            if (!there.inside) {
+                continue;
+            }
+            Etrs89Coords stages;
+            PlanePoint back{};
+            ASSERT_TRUE(from_etrs89(there.geographic, there.h, stages, back)) << X << " " << Y;
+            ASSERT_LT(std::hypot(back.X - X, back.Y - Y), 1e-4) << X << " " << Y;
+            ASSERT_LT(std::fabs(back.h - H), 1e-6) << X << " " << Y;
+            ++points;
+        }
+    }
+    EXPECT_GT(points, 1800);
 }
 
 // Every node of the tables is the files' own, as GDAL reads them, where

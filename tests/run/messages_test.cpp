@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -27,7 +28,10 @@ std::vector<std::string> messages() {
     // clang-format off
     const std::vector<std::vector<const char*>> bad_options = {{"--tabel"}, {"-x"}, {"--table=x"},
         {"--columns"}, {"--co=x,y", "--co=x,y"}, {"--columns=n,y,h"}, {"--columns=x,y,y"},
-        {"--columns=x,...,y"}, {"--columns=x,y,z"}, {"--decimal-comma"}};
+        {"--columns=x,...,y"}, {"--columns=x,y,z"}, {"--decimal-comma"},
+        {"--from-etrs89", "--etrs89"}, {"--geojson"}, {"--geojson", "--etrs89", "--table"},
+        {"--from-etrs89", "--columns=n,y,x,h"}, {"--from-etrs89", "--columns=n,fi,h"},
+        {"--columns=fi,lambda,h"}};
     // clang-format on
     for (std::vector<const char*> args : bad_options) {
         args.insert(args.begin(), "geochain");
@@ -44,8 +48,9 @@ std::vector<std::string> messages() {
         line.number = number;
         line.source = source;
         line.text = line.refused = {text, text.size()};
-        line.x = text.substr(0, text.find(' '));
-        line.y = text.substr(text.find(' ') + 1);
+        line.x = line.fi = text.substr(0, text.find(' '));
+        line.y = line.lambda = text.substr(text.find(' ') + 1);
+        line.etrs = {std::atof(line.fi.data()), std::atof(line.lambda.data())};
         return line;
     };
     all.push_back(refusal(line(LineKind::other, 1, "1001 1100000 700000 300"), {}, false));
@@ -59,8 +64,16 @@ std::vector<std::string> messages() {
     all.push_back(input_failure(unreadable));
     unreadable.source = "seznam.txt";
     all.push_back(input_failure(unreadable));
-    all.push_back(off_the_table(line(LineKind::point, 3, "1300000 700000")));
+    all.push_back(off_the_table(line(LineKind::point, 3, "1300000 700000"), {}));
+    Layout back;
+    back.chain.from_etrs89 = true;
+    all.push_back(off_the_table(line(LineKind::point, 3, "52.5 15"), back));
+    all.push_back(not_etrs89(line(LineKind::point, 5, "1041000 740000")));
+    all.push_back(not_etrs89(line(LineKind::point, 6, "15 200")));
+    all.push_back(typed_not_etrs89({1041000, 740000}));
+    all.push_back(typed_not_etrs89({15, 200}));
     all.emplace_back(TYPED_OFF_THE_TABLE);
+    all.emplace_back(TYPED_OFF_THE_TABLE_BACK);
     all.emplace_back(INCOMPLETE_POINT);
     all.emplace_back(OUTPUT_LOST);
     std::ostringstream warnings;

@@ -35,7 +35,7 @@ TEST(Options, TheCommandLine) {
         {{"--columns=n,y,h"}, false, Action::usage_error, "Neplatne sloupce \"n,y,h\": chybi sloupec x nebo y" + HINT},
         {{"--columns=x,y,y"}, false, Action::usage_error, "Neplatne sloupce \"x,y,y\": sloupec y je uveden dvakrat" + HINT},
         {{"--columns=x,...,y"}, false, Action::usage_error, R"(Neplatne sloupce "x,...,y": "..." musi byt posledni)" + HINT},
-        {{"--columns=x,y,z"}, false, Action::usage_error, R"(Neplatne sloupce "x,y,z": neznamy sloupec "z", mozne jsou n, x, y, h, h?, - a ...)" + HINT},
+        {{"--columns=x,y,z"}, false, Action::usage_error, R"(Neplatne sloupce "x,y,z": neznamy sloupec "z", mozne jsou n, x, y, h, h?, -, fi, lambda a ...)" + HINT},
         {{"--columns"}, false, Action::usage_error, "Volba --columns vyzaduje seznam sloupcu, napr. --columns=n,y,x,h,..." + HINT},
         {{"--decimal-comma"}, true, Action::usage_error, "Volby --columns a --decimal-comma plati pro soubor bodu nebo s volbou --table; na terminalu pouzijte --table" + HINT},
         // As GNU tools take them: short options together, long ones by a
@@ -45,6 +45,8 @@ TEST(Options, TheCommandLine) {
         {{"--tab", "--dec", "--co", "n,y,x,h"}, true, Action::run, ""},
         {{"-hx"}, false, Action::usage_error, "Neznama volba \"-x\"" + HINT},
         {{"--tab=x"}, false, Action::usage_error, "Volba --table se zadava bez hodnoty" + HINT},
+        // Back from ETRS89, a GNSS list's own columns.
+        {{"--fr", "--geo", "--columns=n,fi,lambda,h,..."}, true, Action::run, ""},
         {{"--\x1b[2J"}, false, Action::usage_error, R"(Neznama volba "--\x1B[2J")" + HINT},
         {{LONG.c_str()}, false, Action::usage_error, "Neznama volba \"--" + std::string(38, 'y') + "...\"" + HINT},
     };

@@ -220,6 +220,41 @@ TEST(Table, RowsInEtrs89AndExactly) {
     EXPECT_NEAR(c[27 + 10], 50 + 12 / 60.0 + 32.442 / 3600, 1e-7);  // fi, exact
 }
 
+// A GNSS list back to S-JTSK and Bpv: ČÚZK's example point, the stages in
+// their columns, and a log that is the log of the S-JTSK point typed. A
+// line that holds S-JTSK, or degrees beyond the globe, or lies off the
+// table ends the run with nothing of it computed.
+TEST(Table, RowsBackFromEtrs89) {
+    const testing_support::TempDir dir;
+    for (const auto& [line, message] : std::vector<std::pair<std::string, std::string>>{
+             {"", ""},
+             {"2 1041000 740000 250", "(fi = 1041000, lambda = 740000) ma cislo nad 1000"},
+             {"2 49.5 -180.5 250", "(fi = 49.5, lambda = -180.5) nema fi mezi -90 a 90"},
+             {"2 52.5 15 250", "(fi = 52.5, lambda = 15) lezi mimo tabulku"}}) {
+        std::istringstream in("cislo fi lambda h kod\n1 50 15 100 roh\n" + line + "\n");
+        const auto run = testing_support::run_in_process(
+            dir.path, [&in](std::ostream& out, std::ostream& err, PendingRecords& log) {
+                return run_table(in, out, err, log,
+                                 layout_of({"--from-etrs89", "--columns=n,fi,lambda,h,..."}));
+            });
+        EXPECT_EQ(run.status, line.empty() ? 0 : 1);
+        EXPECT_EQ(run.err.find("Bod na radku 3 " + message), line.empty() ? std::string::npos : 0)
+            << run.err;
+        EXPECT_EQ(run.out.substr(0, run.out.find('\n')),
+                  "cislo\tfi_etrs\tlambda_etrs\th_etrs\tXetrs\tYetrs\tZetrs\tfi05\tlambda05\tY05"
+                  "\tX05\tY\tX\tzeta\tH\tzbytek");
+        std::istringstream rows(run.out.substr(run.out.find('\n')));
+        std::vector<std::string> c{std::istream_iterator<std::string>(rows), {}};
+        ASSERT_EQ(c.size(), 16u);
+        EXPECT_EQ(c[1] + " " + c[2] + " " + c[3] + " " + c[15], "50 15 100 roh");
+        EXPECT_NEAR(std::stod(c[11]), 703011.900, 0.001);   // Y
+        EXPECT_NEAR(std::stod(c[12]), 1058147.294, 0.001);  // X
+        EXPECT_NEAR(std::stod(c[14]), 55.562, 0.001);       // H
+        const PlanePoint s_jtsk = transform_etrs89_point({50, 15}, 100).plane;
+        EXPECT_EQ(run.log, testing_support::record_of(transform_point(s_jtsk)));
+    }
+}
+
 // A table is no report, but a point far from the territory gets the same
 // word; an output that cannot be written ends the run with status 1.
 TEST(Table, WarnsOfPointsAwayAndEndsWhenTheOutputIsLost) {
