@@ -14,12 +14,14 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "geodesy/transform.h"
 #include "in_process.h"
 #include "points_file_model.h"
 #include "process.h"
+#include "text/geojson.h"
 #include "worked_examples.h"
 
 namespace geochain {
@@ -116,6 +118,21 @@ std::vector<Row> rows() {
                                   testing_support::report_of(transform_point({0, 0, 0})) +
                                   "\nVarovani: bod na radku 2 (X = 0, Y = 0) nelze vypocitat.\n" +
                                   QUESTION.substr(1);
+    // A GNSS list as a map's collection, stopped while the program waits
+    // for more: closed after its last whole feature.
+    Layout back;
+    back.columns = {Column::fi, Column::lambda, Column::h};
+    back.chain.from_etrs89 = true;
+    std::string collection(GEOJSON_START);
+    std::string collection_log;
+    for (const auto& [fi, lambda, h] : {std::tuple{"50", "15", "100"}, {"49.5", "16.5", "300"}}) {
+        const PointResult r =
+            transform_etrs89_point({std::atof(fi), std::atof(lambda)}, std::atof(h));
+        append_feature(collection, back, RowWords{"", fi, lambda, h, ""}, r,
+                       collection.size() == GEOJSON_START.size());
+        collection_log += testing_support::record_of(transform_point(r.plane));
+    }
+    collection += GEOJSON_END;
     using S = Surroundings;
     // clang-format off
     return {
@@ -212,6 +229,9 @@ std::vector<Row> rows() {
          times(2000, CYCLE_P)},
         {"zero_point_among_others_with_2_on_1", S::stderr_on_stdout, "", P + "\n0 0 0\n" + P, 0,
          CYCLE_P + nan_cycle + CYCLE_P + AT_X_END, "", RECORD_P + nan_record + RECORD_P, ""},
+        {"geojson_stopped_waiting_for_input", S::stdin_left_open_interrupted_once_logged, "",
+         "50 15 100\n49.5 16.5 300\n", 128 + SIGINT, collection, "", collection_log, "",
+         {"--geojson", "--from-etrs89"}},
         // Every report and question arrives before the next point is sent.
         {"conversation_through_pipes_100_points", S::driven_through_pipes, "", times(100, P + "\n"),
          0, times(100, CYCLE_P) + AT_X_END, "", times(100, RECORD_P), ""},

@@ -240,6 +240,7 @@ ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how,
     int out_ends[2] = {-1, -1};
     const bool in_pieces = how == Surroundings::stdin_pipe_in_pieces ||
                            how == Surroundings::stdin_nonblocking_pipe_in_pieces;
+    const bool left_open = how == Surroundings::stdin_left_open_interrupted_once_logged;
     const bool driven = how == Surroundings::driven_through_pipes;
     const bool interrupted = how == Surroundings::stdout_a_full_pipe_interrupted ||
                              how == Surroundings::stdout_a_full_non_blocking_pipe_interrupted;
@@ -248,7 +249,7 @@ ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how,
                   ::write(in_ends[0], "?", 1) != 1)) {  // never read: the close resets
         return {-1, "", "no socket", ""};
     }
-    if (((in_pieces || driven) && ::pipe(in_ends) != 0) ||
+    if (((in_pieces || driven || left_open) && ::pipe(in_ends) != 0) ||
         ((driven || interrupted) && ::pipe(out_ends) != 0)) {
         return {-1, "", "no pipe", ""};
     }
@@ -284,6 +285,17 @@ ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how,
     if (reset) {
         const std::string sent = read_file(dir / "in");
         static_cast<void>(::write(in_ends[1], sent.data(), sent.size()));
+        ::close(in_ends[1]);
+    }
+    if (left_open) {
+        const std::string sent = read_file(dir / "in");
+        static_cast<void>(::write(in_ends[1], sent.data(), sent.size()));
+        const auto lines = std::count(sent.begin(), sent.end(), '\n');
+        wait_for([&dir, lines] {
+            const std::string log = read_file(dir / "fi.txt");
+            return std::count(log.begin(), log.end(), '\n') == 4 * lines;
+        });
+        ::kill(pid, SIGINT);
         ::close(in_ends[1]);
     }
     std::string shown = driven ? converse(in_ends[1], out_ends[0], read_file(dir / "in")) : "";

@@ -119,6 +119,9 @@ bool DescriptorOutput::write_block() {
         const std::size_t written = write_all(fd_, pbase(), pending);
         written_ += written;
         failed_ = written != pending;
+        if (failed_) {
+            output_cut_short(fd_);
+        }
     }
     setp(buffer_.data(), buffer_.data() + buffer_.size());
     if (after_write_) {

@@ -126,6 +126,16 @@ inline bool ready_to_read(std::ostream& out) {
     return static_cast<bool>(out);
 }
 
+// Everything put so far written now, whether or not the output goes out
+// in blocks.
+inline void write_out_now(std::ostream& out) {
+    if (auto* const descriptor = dynamic_cast<DescriptorOutput*>(out.rdbuf())) {
+        descriptor->write_block();
+    } else {
+        out.rdbuf()->pubsync();
+    }
+}
+
 // How many bytes have been put into out: where a report or a row ends.
 inline std::streamoff put_so_far(std::ostream& out) {
     return out ? static_cast<std::streamoff>(

@@ -20,4 +20,17 @@ void stop_if_requested();
 void stop_at_once_from_here();
 void stop_when_whole_from_here();
 
+// Between these two calls, a piece of output is being put that must go out
+// whole: a stop waits until it has.
+void hold_stops();
+void release_stops();
+
+// Text that the given output ends with when a stop ends the process (the
+// end of a document whose pieces went out whole), written only where it
+// takes it at once; none for the empty one. It must outlive the run. An
+// output that a stop has cut short takes none: they would follow a piece
+// that did not go out whole.
+void set_last_words(int fd, const char* text, unsigned size);
+void output_cut_short(int fd);
+
 }  // namespace geochain

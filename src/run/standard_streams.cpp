@@ -36,7 +36,8 @@ int run_on_standard_streams(const Options& options, Terminals terminals) {
     // An operator at a terminal, or a file or pipe that nobody can type an
     // entry into again, read by its lines and never cleared for.
     const InputMode mode =
-        terminals.input && !options.table && files.empty() ? InputMode::terminal : InputMode::batch;
+        terminals.input && !options.table && !options.geojson && files.empty() ? InputMode::terminal
+                                                                                : InputMode::batch;
     if (mode == InputMode::terminal) {
         open_console();
     } else if (files.empty()) {
@@ -61,7 +62,7 @@ int run_on_standard_streams(const Options& options, Terminals terminals) {
     }
     // A table typed at a terminal ends at once at Ctrl-D, also after a
     // line without its Enter.
-    const bool typed = terminals.input && options.table;
+    const bool typed = terminals.input && (options.table || options.geojson);
     DescriptorInput input(files.empty() ? 0 : -1, &output, typed);
     NamedFiles named{files, input, typed};
     NextFile next_file;
@@ -74,7 +75,8 @@ int run_on_standard_streams(const Options& options, Terminals terminals) {
     // own buffer: in their order, at the output's pace.
     std::ostream err(shared == 1 ? static_cast<std::streambuf*>(&output) : &error_output);
     const int status =
-        options.table
+        options.geojson ? run_geojson(in, out, err, log, options.layout, next_file)
+        : options.table
             ? run_table(in, out, err, log, options.layout, typed && terminals.output, next_file)
             : run_dialogue(in, out, err, log, mode, options.layout, next_file);
     close_named_file(named);

@@ -20,4 +20,11 @@ namespace geochain {
 int run_table(std::istream& in, std::ostream& out, std::ostream& err, PendingRecords& log,
               const Layout& layout, bool typed_on_screen = false, const NextFile& next_file = {});
 
+// The same points as one GeoJSON FeatureCollection: its features written
+// whole, each record held until its feature is out, and the collection
+// closed whatever ends the run (but a lost output): after a refused line,
+// a read error or a stop, after its last whole feature.
+int run_geojson(std::istream& in, std::ostream& out, std::ostream& err, PendingRecords& log,
+                const Layout& layout, const NextFile& next_file = {});
+
 }  // namespace geochain

@@ -1,0 +1,34 @@
+// The points as one GeoJSON FeatureCollection (RFC 7946), for a web map or
+// a GIS program: a Point feature a point, on ETRS89, written point by point.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "geodesy/records.h"
+#include "text/columns.h"
+#include "text/table_row.h"
+
+namespace geochain {
+
+inline constexpr std::string_view GEOJSON_START = "{\"type\":\"FeatureCollection\",\"features\":[";
+inline constexpr std::string_view GEOJSON_END = "\n]}\n";
+
+// Decimals of the coordinates' degrees (about a centimetre on the ground)
+// and of their height.
+inline constexpr int GEOJSON_DEGREE_DECIMALS = 7;
+inline constexpr int GEOJSON_HEIGHT_DECIMALS = 4;
+
+// Appends a point's feature, after ",\n", or "\n" for the first: its
+// coordinates [lambda, fi, h] of ETRS89, or no geometry where the line has
+// no height to compute them from; its properties the point's number and
+// the rest of its line where the layout has them, S-JTSK Y and X, H, and
+// the ETRS89 values of a row, each null where it cannot be computed.
+void append_feature(std::string& text, const Layout& layout, const RowWords& words,
+                    const PointResult& r, bool first);
+
+// Bytes as a JSON string, quoted: '"', '\' and control bytes escaped, and
+// every byte that is no part of well-formed UTF-8 as U+FFFD.
+void append_json_string(std::string& text, std::string_view bytes);
+
+}  // namespace geochain
