@@ -130,6 +130,13 @@ bool from_s_jtsk05(double X05, double Y05, const CorrectionTable& table, double&
     // more; a micrometre is reached in two or three.
     double easting = east05;
     double northing = north05;
+    // A step's move is how far its point maps from the given one. Where the
+    // interpolation jumps at a half-cell line and the given point falls in
+    // the jump, no point maps onto it and the steps go to and fro across
+    // the line: the point that maps nearest is taken.
+    double nearest_east = easting;
+    double nearest_north = northing;
+    double nearest = HUGE_VAL;
     for (int step = 0; step < MOST_TABLE_STEPS; ++step) {
         double d_east = 0.0;
         double d_north = 0.0;
@@ -138,17 +145,28 @@ bool from_s_jtsk05(double X05, double Y05, const CorrectionTable& table, double&
         }
         const double next_east = east05 - d_east;
         const double next_north = north05 - d_north;
-        const bool settled =
-            std::fabs(next_east - easting) < 1e-6 && std::fabs(next_north - northing) < 1e-6;
+        const double move_east = next_east - easting;
+        const double move_north = next_north - northing;
+        const double move = move_east * move_east + move_north * move_north;  // squared
+        if (move < nearest) {
+            nearest = move;
+            nearest_east = easting;
+            nearest_north = northing;
+        }
         easting = next_east;
         northing = next_north;
-        if (settled) {
-            Y = -easting;
-            X = -northing;
-            return true;
+        if (move < 1e-12) {
+            nearest_east = easting;
+            nearest_north = northing;
+            break;
         }
     }
-    return false;
+    if (!(nearest <= TABLE_LARGEST_JUMP * TABLE_LARGEST_JUMP)) {
+        return false;
+    }
+    Y = -nearest_east;
+    X = -nearest_north;
+    return true;
 }
 
 PlanePoint from_modified_krovak(double X05, double Y05, double h, const ModifiedKrovak& m) {

@@ -57,9 +57,14 @@ inline constexpr Helmert S_JTSK05_TO_ETRS89{572.213, 85.334,  461.94, -4.9732,
 // False off the table or where a node of the window has no data.
 bool to_s_jtsk05(double X, double Y, const CorrectionTable& table, double& X05, double& Y05);
 
-// The inverse of to_s_jtsk05 by iteration, to a micrometre. False off the
-// table, where a node of the window has no data, or where the iteration
-// does not settle.
+// The inverse of to_s_jtsk05 by iteration, to a micrometre. The
+// interpolation's window moves at every half-cell line, and its offsets
+// jump there, by up to this much (metres, over the whole table; a few
+// millimetres inside Czechia): a point that falls in such a jump gets the
+// point that maps nearest to it, one side of the line. False off the
+// table, where a node of the window has no data, or where no step comes
+// that near.
+inline constexpr double TABLE_LARGEST_JUMP = 0.03;
 inline constexpr int MOST_TABLE_STEPS = 10;
 bool from_s_jtsk05(double X05, double Y05, const CorrectionTable& table, double& X, double& Y);
 

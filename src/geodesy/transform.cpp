@@ -58,7 +58,8 @@ PointResult transform_etrs89_point(GeographicCoords etrs, double h) {
         r.etrs89 = stages;
         return r;
     }
-    PointResult r = transform_point(s_jtsk);
+    // Of the classic chain, only what the log keeps of a point: S, D, U, V.
+    PointResult r = on_the_sphere(s_jtsk, KROVAK);
     r.etrs89 = stages;
     return r;
 }

@@ -27,9 +27,9 @@ PointResult transform_point(PlanePoint p, ChainOptions options);
 
 // ČÚZK's method backwards, from ETRS89 fi, lambda (degrees) and h (GRS80):
 // the stages in `etrs89`, and the S-JTSK point it ends in (Y, X and the
-// normal height H) as the plane point, with the classic chain from it, as
-// if it had been typed. etrs89.inside is false off the quasigeoid or the
-// correction table, and nothing else is set then.
+// normal height H) as the plane point, with the classic chain from it to
+// the sphere (S, D, U, V, as if it had been typed). etrs89.inside is false
+// off the quasigeoid or the correction table, and nothing else is set then.
 PointResult transform_etrs89_point(GeographicCoords etrs, double h);
 
 }  // namespace geochain
