@@ -12,6 +12,10 @@ namespace geochain {
 // exactly: tan(U/2 + 45) = (tan(fi/2 + 45) / (t0^(-1/B) ((1 + e sin fi) /
 // (1 - e sin fi))^(e/2)))^B, V = (lambda + Ferro) * alpha.
 SphericalCoords to_gauss_sphere(GeographicCoords g, const KrovakProjection& k, const Ellipsoid& e);
+// The same from sin fi and cos fi, which a geocentric point gives without
+// trigonometry (tan(fi/2 + 45) = (1 + sin fi) / cos fi), and lambda.
+SphericalCoords to_gauss_sphere(double sin_fi, double cos_fi, double lambda,
+                                const KrovakProjection& k, const Ellipsoid& e);
 
 // S and D about the cartographic pole: sin S = cos a sin U + sin a cos U
 // cos dV, sin D = cos U sin dV / cos S, dV the longitude from the pole's.

@@ -67,20 +67,32 @@ bool window_has_data(const float* samples, int width, int column, int row) {
     return true;
 }
 
+// The first node of the last window whose nodes were found to have data.
+struct WindowWithData {
+    int column = -1;
+    int row = -1;
+};
+
 // The table's offsets at a point of EPSG:5514's easting and northing, in
 // metres, without its constant offset. False off the table or where a node
-// of the window has no data.
+// of the window has no data; a window found to have data before is not
+// looked at again.
 bool table_offsets(double easting, double northing, const CorrectionTable& table, double& d_east,
-                   double& d_north) {
+                   double& d_north, WindowWithData& checked) {
     int column = 0;
     int row = 0;
     double tx = 0.0;
     double ty = 0.0;
     if (!window((easting - table.west) / table.step_east, table.width, column, tx) ||
-        !window((northing - table.south) / table.step_north, table.height, row, ty) ||
-        !window_has_data(table.easting_offsets, table.width, column, row) ||
-        !window_has_data(table.northing_offsets, table.width, column, row)) {
+        !window((northing - table.south) / table.step_north, table.height, row, ty)) {
         return false;
+    }
+    if (column != checked.column || row != checked.row) {
+        if (!window_has_data(table.easting_offsets, table.width, column, row) ||
+            !window_has_data(table.northing_offsets, table.width, column, row)) {
+            return false;
+        }
+        checked = {column, row};
     }
     d_east = biquadratic(table.easting_offsets, table.width, column, row, tx, ty);
     d_north = biquadratic(table.northing_offsets, table.width, column, row, tx, ty);
@@ -114,7 +126,8 @@ bool to_s_jtsk05(double X, double Y, const CorrectionTable& table, double& X05, 
     const double northing = -X;
     double d_east = 0.0;
     double d_north = 0.0;
-    if (!table_offsets(easting, northing, table, d_east, d_north)) {
+    WindowWithData none;
+    if (!table_offsets(easting, northing, table, d_east, d_north, none)) {
         return false;
     }
     Y05 = -((easting + d_east) + table.constant_offset);
@@ -137,10 +150,11 @@ bool from_s_jtsk05(double X05, double Y05, const CorrectionTable& table, double&
     double nearest_east = easting;
     double nearest_north = northing;
     double nearest = HUGE_VAL;
+    WindowWithData checked;
     for (int step = 0; step < MOST_TABLE_STEPS; ++step) {
         double d_east = 0.0;
         double d_north = 0.0;
-        if (!table_offsets(easting, northing, table, d_east, d_north)) {
+        if (!table_offsets(easting, northing, table, d_east, d_north, checked)) {
             return false;
         }
         const double next_east = east05 - d_east;
@@ -204,48 +218,58 @@ Cartesian helmert_coordinate_frame(Cartesian p, const Helmert& t) {
             scale * (ry * p.X - rx * p.Y + p.Z) + t.tz};
 }
 
-Cartesian helmert_coordinate_frame_inverse(Cartesian p, const Helmert& t) {
+Cartesian helmert_rotation_inverse(Cartesian v, const Helmert& t) {
     const double rx = t.rx * RAD_PER_ARCSEC;
     const double ry = t.ry * RAD_PER_ARCSEC;
     const double rz = t.rz * RAD_PER_ARCSEC;
     const double scale = 1.0 + t.scale_ppm * 1e-6;
-    const double X = (p.X - t.tx) / scale;
-    const double Y = (p.Y - t.ty) / scale;
-    const double Z = (p.Z - t.tz) / scale;
+    const double X = v.X / scale;
+    const double Y = v.Y / scale;
+    const double Z = v.Z / scale;
     // The rotation matrix is I + W, W the cross product with w = -(rx, ry,
     // rz); its inverse is (I - W + w w^T) / (1 + |w|^2). The transpose
     // alone, I - W, would leave half a millimetre at the Earth's radius.
-    const double w_dot_p = rx * X + ry * Y + rz * Z;
+    const double w_dot_v = rx * X + ry * Y + rz * Z;
     const double norm = 1.0 + (rx * rx + ry * ry + rz * rz);
-    return {((X - rz * Y + ry * Z) + rx * w_dot_p) / norm,
-            ((rz * X + Y - rx * Z) + ry * w_dot_p) / norm,
-            ((-ry * X + rx * Y + Z) + rz * w_dot_p) / norm};
+    return {((X - rz * Y + ry * Z) + rx * w_dot_v) / norm,
+            ((rz * X + Y - rx * Z) + ry * w_dot_v) / norm,
+            ((-ry * X + rx * Y + Z) + rz * w_dot_v) / norm};
 }
 
-GeographicCoords to_geodetic(Cartesian p, const Ellipsoid& e, double* height) {
+Cartesian helmert_coordinate_frame_inverse(Cartesian p, const Helmert& t) {
+    return helmert_rotation_inverse({p.X - t.tx, p.Y - t.ty, p.Z - t.tz}, t);
+}
+
+GeodeticPoint to_geodetic_point(Cartesian p, const Ellipsoid& e) {
     const double b = e.a * std::sqrt(e.one_minus_e2);
     // From the minor axis; no coordinate on Earth comes near overflowing a
     // square.
     const double distance = std::sqrt(p.X * p.X + p.Y * p.Y);
     // The parametric latitude theta of the point's projection, tan theta =
     // Z a / (distance b), its sine and cosine taken algebraically, then the
-    // geodetic latitude from it (e'^2 b = e^2 a^2 / b).
+    // geodetic latitude from it (e'^2 b = e^2 a^2 / b), its sine and cosine
+    // algebraically too.
     const double za = p.Z * e.a;
     const double db = distance * b;
     const double r = std::sqrt(za * za + db * db);
     const double s = za / r;
     const double c = db / r;
-    const double fi =
-        std::atan2(p.Z + e.e2 / e.one_minus_e2 * b * s * s * s, distance - e.e2 * e.a * c * c * c);
-    if (height != nullptr) {
-        // Along the normal: h = d cos fi + Z sin fi - a sqrt(1 - e^2 sin^2 fi),
-        // well conditioned at every latitude.
-        const double sin_fi = std::sin(fi);
-        *height = distance * std::cos(fi) + p.Z * sin_fi -
-                  e.a * std::sqrt(1.0 - e.e2 * sin_fi * sin_fi);
-    }
-    return {fi * DEG_PER_RAD, std::atan2(p.Y, p.X) * DEG_PER_RAD};
+    const double across = p.Z + e.e2 / e.one_minus_e2 * b * s * s * s;
+    const double along = distance - e.e2 * e.a * c * c * c;
+    const double q = std::sqrt(across * across + along * along);
+    GeodeticPoint g{};
+    g.sin_fi = across / q;
+    g.cos_fi = along / q;
+    g.sin_lambda = distance > 0.0 ? p.Y / distance : 0.0;
+    g.cos_lambda = distance > 0.0 ? p.X / distance : 1.0;
+    g.g = {std::atan2(across, along) * DEG_PER_RAD, std::atan2(p.Y, p.X) * DEG_PER_RAD};
+    // Along the normal: h = d cos fi + Z sin fi - a sqrt(1 - e^2 sin^2 fi),
+    // well conditioned at every latitude.
+    g.h = distance * g.cos_fi + p.Z * g.sin_fi - e.a * std::sqrt(1.0 - e.e2 * g.sin_fi * g.sin_fi);
+    return g;
 }
+
+GeographicCoords to_geodetic(Cartesian p, const Ellipsoid& e) { return to_geodetic_point(p, e).g; }
 
 double quasigeoid_height(GeographicCoords g, const QuasigeoidGrid& grid) {
     const double x = (g.lambda - grid.west) / grid.step_east;
@@ -283,6 +307,48 @@ Etrs89Coords to_etrs89(PlanePoint p) {
     return r;
 }
 
+namespace {
+
+double dot(Cartesian a, Cartesian b) { return a.X * b.X + a.Y * b.Y + a.Z * b.Z; }
+
+// The point at Bessel height H on the ETRS89 normal through the point
+// whose geocentric coordinates are given, back through the Helmert
+// transformation: the way there takes H as the height on Bessel, so that a
+// round trip comes back to the same fi05, lambda05. The normal is a
+// straight line on either side; where it meets height H, the Bessel normal
+// lies within 1e-4 rad of it, and a first-order step from the given point
+// is exact to well under a nanometre for the tens of metres between them.
+GeodeticPoint bessel_at_height(const GeocentricCoords& etrs, double h, double H) {
+    const Cartesian on_normal = helmert_coordinate_frame_inverse({etrs.X, etrs.Y, etrs.Z},
+                                                                 S_JTSK05_TO_ETRS89);
+    GeodeticPoint g = to_geodetic_point(on_normal, BESSEL);
+    // The ETRS89 normal's direction, (cos fi cos l, cos fi sin l, sin fi),
+    // from the geocentric coordinates: X / (N + h), Y / (N + h), Z / (N (1 -
+    // e^2) + h); then as the Helmert transformation turns it.
+    const double across = 1.0 / (etrs.N + h);
+    const Cartesian m = helmert_rotation_inverse(
+        {etrs.X * across, etrs.Y * across, etrs.Z / (etrs.N * GRS80.one_minus_e2 + h)},
+        S_JTSK05_TO_ETRS89);
+    const Cartesian up{g.cos_fi * g.cos_lambda, g.cos_fi * g.sin_lambda, g.sin_fi};
+    const Cartesian north{-g.sin_fi * g.cos_lambda, -g.sin_fi * g.sin_lambda, g.cos_fi};
+    const Cartesian east{-g.sin_lambda, g.cos_lambda, 0.0};
+    const double t = (H - g.h) / dot(m, up);  // metres along the normal
+    const double w = 1.0 / std::sqrt(1.0 - BESSEL.e2 * g.sin_fi * g.sin_fi);
+    const double N = BESSEL.a * w;
+    const double M = BESSEL.a * BESSEL.one_minus_e2 * w * w * w;
+    const double d_fi = t * dot(m, north) / (M + g.h);
+    const double d_lambda = t * dot(m, east) / ((N + g.h) * g.cos_fi);
+    g.g.fi += d_fi * DEG_PER_RAD;
+    g.g.lambda += d_lambda * DEG_PER_RAD;
+    const double sin_fi = g.sin_fi;
+    g.sin_fi += g.cos_fi * d_fi;
+    g.cos_fi -= sin_fi * d_fi;
+    g.h = H;
+    return g;
+}
+
+}  // namespace
+
 bool from_etrs89(GeographicCoords etrs, double h, Etrs89Coords& r, PlanePoint& s_jtsk) {
     r = Etrs89Coords{};
     r.geographic = etrs;
@@ -293,21 +359,10 @@ bool from_etrs89(GeographicCoords etrs, double h, Etrs89Coords& r, PlanePoint& s
     }
     const double H = h - r.zeta;
     r.geocentric = to_geocentric(etrs, h, GRS80);
-    // The way there takes H as the height on Bessel; the way back finds the
-    // ETRS89 height whose point lies at H on Bessel, so that a round trip
-    // comes back to the same fi05, lambda05. The Helmert transformation
-    // changes heights by the scale and the tilt between the ellipsoids'
-    // normals only: the second step is exact to well under a micrometre.
-    double h_through = h;
-    for (int step = 0; step < 2; ++step) {
-        const GeocentricCoords e = step == 0 ? r.geocentric : to_geocentric(etrs, h_through, GRS80);
-        const Cartesian bessel =
-            helmert_coordinate_frame_inverse({e.X, e.Y, e.Z}, S_JTSK05_TO_ETRS89);
-        double bessel_height = 0.0;
-        r.bessel05 = to_geodetic(bessel, BESSEL, &bessel_height);
-        h_through += H - bessel_height;
-    }
-    const SphericalCoords sphere = to_gauss_sphere(r.bessel05, KROVAK, BESSEL);
+    const GeodeticPoint bessel = bessel_at_height(r.geocentric, h, H);
+    r.bessel05 = bessel.g;
+    const SphericalCoords sphere =
+        to_gauss_sphere(bessel.sin_fi, bessel.cos_fi, bessel.g.lambda, KROVAK, BESSEL);
     const PlanePoint krovak = to_krovak_plane(to_oblique_cartographic(sphere, KROVAK), H, KROVAK);
     to_modified_krovak(krovak, MODIFIED_KROVAK, r.X05, r.Y05);
     if (!from_s_jtsk05(r.X05, r.Y05, CORRECTION_TABLE, s_jtsk.X, s_jtsk.Y)) {

@@ -76,13 +76,16 @@ void to_modified_krovak(PlanePoint krovak, const ModifiedKrovak& m, double& X05,
 PlanePoint from_modified_krovak(double X05, double Y05, double h, const ModifiedKrovak& m);
 
 Cartesian helmert_coordinate_frame(Cartesian p, const Helmert& t);
-// Its exact inverse: a point there and back comes back to itself.
+// Its exact inverse: a point there and back comes back to itself; and that
+// of its rotation and scale alone, for a direction.
 Cartesian helmert_coordinate_frame_inverse(Cartesian p, const Helmert& t);
+Cartesian helmert_rotation_inverse(Cartesian v, const Helmert& t);
 
 // Geodetic latitude and longitude (degrees) of a geocentric point, by
 // Bowring's formula (one step, exact to a micrometre for any height on
-// Earth), and the ellipsoidal height where asked for.
-GeographicCoords to_geodetic(Cartesian p, const Ellipsoid& e, double* height = nullptr);
+// Earth); and with its height and the sines and cosines of both angles.
+GeographicCoords to_geodetic(Cartesian p, const Ellipsoid& e);
+GeodeticPoint to_geodetic_point(Cartesian p, const Ellipsoid& e);
 
 // zeta at an ETRS89 point, bilinear; not-a-number off the grid.
 double quasigeoid_height(GeographicCoords g, const QuasigeoidGrid& grid);

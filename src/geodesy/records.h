@@ -43,6 +43,15 @@ struct GeographicCoords {
     double lambda;
 };
 
+// A geodetic point from geocentric coordinates, with the sines and cosines
+// of its latitude and longitude, which the stages after it take instead of
+// computing them again.
+struct GeodeticPoint {
+    GeographicCoords g;  // degrees
+    double h;            // ellipsoidal height, metres
+    double sin_fi, cos_fi, sin_lambda, cos_lambda;
+};
+
 // An angle split into degrees, minutes and seconds, every part carrying
 // the sign of the angle.
 struct Sexagesimal {
