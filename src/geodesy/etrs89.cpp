@@ -361,7 +361,7 @@ bool from_etrs89(GeographicCoords etrs, double h, Etrs89Coords& r, PlanePoint& s
     r.geocentric = to_geocentric(etrs, h, GRS80);
     const GeodeticPoint bessel = bessel_at_height(r.geocentric, h, H);
     r.bessel05 = bessel.g;
-    const SphericalCoords sphere =
+    const GaussSpherePoint sphere =
         to_gauss_sphere(bessel.sin_fi, bessel.cos_fi, bessel.g.lambda, KROVAK, BESSEL);
     const PlanePoint krovak = to_krovak_plane(to_oblique_cartographic(sphere, KROVAK), H, KROVAK);
     to_modified_krovak(krovak, MODIFIED_KROVAK, r.X05, r.Y05);
