@@ -78,7 +78,8 @@ if [ -n "$run" ] || command -v cs2cs >/dev/null; then
         paste "$work/far" <(cd "$work" && there 4 5) <(cd "$work" && there 6 7) | awk '
             function apart(fi, lambda) { return sqrt(((fi - $1) * 111200) ^ 2 + ((lambda - $2) * 111200 * cos($1 / 57.29578)) ^ 2) }
             { o = apart($8, $9); q = apart($10, $11); if (o > ours) ours = o; if (NR == 1 || q < proj) proj = q }
-            END { printf "each of them maps back within %.6f m by geochain, no nearer than %.6f m by PROJ\n", ours, proj }'
+            END { printf "each of them maps back within %.6f m by geochain, no nearer than %.6f m by PROJ\n", ours, proj
+                  if (ours <= 0.0001 && proj > ours) print "where PROJ is more than 1 mm away, geochain maps back to the given point and PROJ does not" }'
     fi
 fi
 if /usr/bin/time -f %M true >/dev/null 2>&1; then
