@@ -49,21 +49,33 @@ char* put_pieces(char* at, const PointResult& r, WrittenValues& values, std::ind
     return at;
 }
 
+template <const auto& Pieces>
+char* put_stage(char* at, const PointResult& r, WrittenValues& values) {
+    return put_pieces<Pieces>(at, r, values, std::make_index_sequence<std::size(Pieces)>());
+}
+
 }  // namespace
 
 char* write_report(char* at, const PointResult& r, WrittenValues& values, bool height,
                    bool etrs89) {
-    at = put_pieces<REPORT>(at, r, values, std::make_index_sequence<std::size(REPORT)>());
+    at = put_stage<REPORT>(at, r, values);
     if (etrs89) {
-        at = put_pieces<ETRS89_REPORT>(at, r, values,
-                                       std::make_index_sequence<std::size(ETRS89_REPORT)>());
+        at = put_stage<S_JTSK05_STAGE>(at, r, values);
+        at = put_stage<BESSEL05_STAGE>(at, r, values);
+        at = put_stage<ETRS89_GEOGRAPHIC_STAGE>(at, r, values);
+        at = put_stage<ETRS89_HEIGHT_STAGE>(at, r, values);
+        at = put_stage<ETRS89_GEOCENTRIC_STAGE>(at, r, values);
     }
     return height ? at : put(at, NO_HEIGHT);
 }
 
 char* write_etrs89_back_report(char* at, const PointResult& r, WrittenValues& values) {
-    return put_pieces<ETRS89_BACK_REPORT>(
-        at, r, values, std::make_index_sequence<std::size(ETRS89_BACK_REPORT)>());
+    at = put_stage<ETRS89_GIVEN_STAGE>(at, r, values);
+    at = put_stage<ETRS89_GEOCENTRIC_STAGE>(at, r, values);
+    at = put_stage<BESSEL05_STAGE>(at, r, values);
+    at = put_stage<S_JTSK05_STAGE>(at, r, values);
+    at = put_stage<S_JTSK_STAGE>(at, r, values);
+    return put_stage<NORMAL_HEIGHT_STAGE>(at, r, values);
 }
 
 }  // namespace geochain

@@ -51,57 +51,56 @@ inline constexpr ReportPiece REPORT[] = {
     value_after("   Z = ", Quantity::Z),
 };
 
-// The stages of ČÚZK's method after the Bessel report, where asked for:
+// The stages of ČÚZK's method, each its heading and values, shown both
+// ways in the order they are computed. There, after the Bessel report:
 // S-JTSK/05, Bessel on it, ETRS89 fi and lambda (seconds to 5 decimals, as
 // ČÚZK writes them), the quasigeoid height and h, and ETRS89 geocentric
-// X, Y, Z from them.
-inline constexpr ReportPiece ETRS89_REPORT[] = {
+// X, Y, Z from them. Back: the ETRS89 point as given, its geocentric X, Y,
+// Z, Bessel on S-JTSK/05, S-JTSK/05, S-JTSK, and zeta and H.
+inline constexpr ReportPiece S_JTSK05_STAGE[] = {
     value_after("\n\nSouradnice S-JTSK/05 (Y05,X05) : \n------------------------------- \nY05 = ",
                 Quantity::Y05),
     value_after("    X05 = ", Quantity::X05),
+};
+inline constexpr ReportPiece BESSEL05_STAGE[] = {
     dms_after("\n\nZemepisne souradnice S-JTSK/05 na Besselove elipsoidu (fi05,lambda05) : "
               "\n---------------------------------------------------------------------- "
               "\nlambda05 = ",
               Quantity::lambda05),
     dms_after("\nfi05 = ", Quantity::fi05),
+};
+inline constexpr ReportPiece ETRS89_GEOGRAPHIC_STAGE[] = {
     dms_after(
         "\n\nZemepisne souradnice ETRS89 (fi,lambda) : \n----------------------------------------- "
         "\nlambda = ",
         Quantity::lambda_etrs, 5),
     dms_after("\nfi = ", Quantity::fi_etrs, 5),
+};
+inline constexpr ReportPiece ETRS89_HEIGHT_STAGE[] = {
     value_after("\n\nVyska kvazigeoidu a elipsoidicka vyska ETRS89 (zeta,h) : "
                 "\n-------------------------------------------------------- \nzeta = ",
                 Quantity::zeta),
     value_after("    h = ", Quantity::h_etrs),
+};
+inline constexpr ReportPiece ETRS89_GEOCENTRIC_STAGE[] = {
     value_after("\n\nGeocentricke souradnice ETRS89 : \n-------------------------------- \nX = ",
                 Quantity::X_etrs),
     value_after("   Y = ", Quantity::Y_etrs),
     value_after("   Z = ", Quantity::Z_etrs),
 };
-
-// Back from ETRS89: the point as given, then each stage of the way to
-// S-JTSK and Bpv.
-inline constexpr ReportPiece ETRS89_BACK_REPORT[] = {
+inline constexpr ReportPiece ETRS89_GIVEN_STAGE[] = {
     dms_after("\nZemepisne souradnice ETRS89 (fi,lambda,h) : "
               "\n------------------------------------------- \nlambda = ",
               Quantity::lambda_etrs, 5),
     dms_after("\nfi = ", Quantity::fi_etrs, 5),
     value_after("h = ", Quantity::h_etrs),
-    value_after("\n\nGeocentricke souradnice ETRS89 : \n-------------------------------- \nX = ",
-                Quantity::X_etrs),
-    value_after("   Y = ", Quantity::Y_etrs),
-    value_after("   Z = ", Quantity::Z_etrs),
-    dms_after("\n\nZemepisne souradnice S-JTSK/05 na Besselove elipsoidu (fi05,lambda05) : "
-              "\n---------------------------------------------------------------------- "
-              "\nlambda05 = ",
-              Quantity::lambda05),
-    dms_after("\nfi05 = ", Quantity::fi05),
-    value_after("\n\nSouradnice S-JTSK/05 (Y05,X05) : \n------------------------------- \nY05 = ",
-                Quantity::Y05),
-    value_after("    X05 = ", Quantity::X05),
+};
+inline constexpr ReportPiece S_JTSK_STAGE[] = {
     value_after("\n\nSouradnice S-JTSK (Y,X) : \n------------------------- \nY = ",
                 Quantity::Y_s_jtsk),
     value_after("    X = ", Quantity::X_s_jtsk),
+};
+inline constexpr ReportPiece NORMAL_HEIGHT_STAGE[] = {
     value_after("\n\nVyska kvazigeoidu a normalni vyska Bpv (zeta,H) : "
                 "\n------------------------------------------------ \nzeta = ",
                 Quantity::zeta),
@@ -127,8 +126,14 @@ constexpr std::size_t pieces_room(const ReportPiece (&pieces)[N]) {
 }
 
 constexpr std::size_t report_room() {
-    const std::size_t there = pieces_room(REPORT) + pieces_room(ETRS89_REPORT);
-    const std::size_t back = pieces_room(ETRS89_BACK_REPORT);
+    const std::size_t there = pieces_room(REPORT) + pieces_room(S_JTSK05_STAGE) +
+                              pieces_room(BESSEL05_STAGE) + pieces_room(ETRS89_GEOGRAPHIC_STAGE) +
+                              pieces_room(ETRS89_HEIGHT_STAGE) +
+                              pieces_room(ETRS89_GEOCENTRIC_STAGE);
+    const std::size_t back = pieces_room(ETRS89_GIVEN_STAGE) +
+                             pieces_room(ETRS89_GEOCENTRIC_STAGE) + pieces_room(BESSEL05_STAGE) +
+                             pieces_room(S_JTSK05_STAGE) + pieces_room(S_JTSK_STAGE) +
+                             pieces_room(NORMAL_HEIGHT_STAGE);
     return there > back ? there : back;
 }
 

@@ -6,6 +6,7 @@
 
 #include "../in_process.h"
 #include "../worked_examples.h"
+#include "geodesy/transform.h"
 #include "run/dialogue.h"
 
 namespace geochain {
@@ -75,6 +76,48 @@ TEST(Dialogue, ConversationTable) {
             EXPECT_EQ(run.log, times(c.records, RECORD_P));
         }
     }
+}
+
+// A GNSS point typed back to S-JTSK and Bpv, as a surveyor checks it
+// against ČÚZK's example: ETRS89 50 deg N, 15 deg E, h 100 m is S-JTSK
+// Y 703011.900, X 1058147.294 with H 55.562. S-JTSK coordinates typed as
+// degrees are told and not computed; the log holds the S-JTSK point's
+// record.
+TEST(Dialogue, BackFromEtrs89) {
+    const std::string prompts = "Zadat souradnice :\n-------------------\n   fi = lambda = "
+                                "h (elipsoidicka) = ";
+    const std::string report =
+        "\nZemepisne souradnice ETRS89 (fi,lambda,h) : \n"
+        "------------------------------------------- \n"
+        "lambda = 15o 0' 0.00000'' \n"
+        "fi = 50o 0' 0.00000'' h = 100.0000\n\n"
+        "Geocentricke souradnice ETRS89 : \n-------------------------------- \n"
+        "X = 3967954.1051   Y = 1063210.0981   Z = 4862865.6420\n\n"
+        "Zemepisne souradnice S-JTSK/05 na Besselove elipsoidu (fi05,lambda05) : \n"
+        "---------------------------------------------------------------------- \n"
+        "lambda05 = 15o 0' 4.2049'' \nfi05 = 50o 0' 2.7125'' \n\n"
+        "Souradnice S-JTSK/05 (Y05,X05) : \n------------------------------- \n"
+        "Y05 = 5703011.8667    X05 = 6058147.2358\n\n"
+        "Souradnice S-JTSK (Y,X) : \n------------------------- \n"
+        "Y = 703011.9001    X = 1058147.2947\n\n"
+        "Vyska kvazigeoidu a normalni vyska Bpv (zeta,H) : \n"
+        "------------------------------------------------ \n"
+        "zeta = 44.4380    H = 55.5620";
+    const testing_support::TempDir dir;
+    std::istringstream in("1041000 740000 250\n1\n50 15 100\n0\n");
+    Layout back;
+    back.chain.from_etrs89 = true;
+    const auto run = testing_support::run_in_process(
+        dir.path, [&](std::ostream& out, std::ostream& err, PendingRecords& log) {
+            return run_dialogue(in, out, err, log, InputMode::terminal, back);
+        });
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, prompts + "\n\n" + QUESTION.substr(1) + prompts + report + QUESTION);
+    EXPECT_EQ(run.err,
+              "Bod ma cislo nad 1000: to jsou souradnice S-JTSK, ne fi a lambda ETRS89 ve "
+              "stupnich; zadejte jiny.\n");
+    EXPECT_EQ(run.log, testing_support::record_of(
+                           transform_point(transform_etrs89_point({50, 15}, 100).plane)));
 }
 
 }  // namespace
