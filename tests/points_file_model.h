@@ -255,8 +255,8 @@ inline std::string table_mismatch(const std::vector<std::string>& files,
             std::vector<std::string> w;
             bool fields = false;
             // A record over lines is a row of fields or nothing.
-            const bool csv = words_of(record, decimal_comma, w, fields) &&
-                             !(spans && (!fields || w.size() < 2));
+            const bool csv =
+                words_of(record, decimal_comma, w, fields) && !(spans && (!fields || w.size() < 2));
             stopped = std::exchange(first_line, false) && utf16(record);
             if (csv && w.empty() && !stopped) {
                 continue;

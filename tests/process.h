@@ -57,7 +57,7 @@ enum class Surroundings {
     // open: once fi.txt holds a record for each of its lines, the program,
     // waiting for more, gets SIGINT.
     stdin_left_open_interrupted_once_logged,
-    log_size_limited,                  // files of at most 64 KiB, as ulimit -f 64
+    log_size_limited,  // files of at most 64 KiB, as ulimit -f 64
     // Standard input and output pipes of a driver that sends each line of
     // dir/"in" once the program has asked for it, and waits for no longer
     // than ten seconds.

@@ -6,6 +6,7 @@
 
 #include "geodesy/constants.h"
 #include "geodesy/cuzk_grids.h"
+#include "geodesy/grid_interpolation.h"
 #include "geodesy/records.h"
 
 namespace geochain {
@@ -51,23 +52,6 @@ struct Helmert {
 inline constexpr Helmert S_JTSK05_TO_ETRS89{572.213, 85.334,  461.94, -4.9732,
                                             -1.529,  -5.2484, 3.5378};
 
-// S-JTSK (X southward, Y westward) to S-JTSK/05 by the correction table,
-// interpolated biquadratically as its metadata names it (NOAA's method, a
-// 3 x 3 window of nodes shifted to the half of the cell the point is in).
-// False off the table or where a node of the window has no data.
-bool to_s_jtsk05(double X, double Y, const CorrectionTable& table, double& X05, double& Y05);
-
-// The inverse of to_s_jtsk05 by iteration, to a micrometre. The
-// interpolation's window moves at every half-cell line, and its offsets
-// jump there, by up to this much (metres, over the whole table; a few
-// millimetres inside Czechia): a point that falls in such a jump gets the
-// point that maps nearest to it, one side of the line. False off the
-// table, where a node of the window has no data, or where no step comes
-// that near.
-inline constexpr double TABLE_LARGEST_JUMP = 0.03;
-inline constexpr int MOST_TABLE_STEPS = 10;
-bool from_s_jtsk05(double X05, double Y05, const CorrectionTable& table, double& X, double& Y);
-
 // The Krovak plane to S-JTSK/05: X05 = Xk - dX + FN, Y05 = Yk - dY + FE.
 void to_modified_krovak(PlanePoint krovak, const ModifiedKrovak& m, double& X05, double& Y05);
 
@@ -86,9 +70,6 @@ Cartesian helmert_rotation_inverse(Cartesian v, const Helmert& t);
 // Earth); and with its height and the sines and cosines of both angles.
 GeographicCoords to_geodetic(Cartesian p, const Ellipsoid& e);
 GeodeticPoint to_geodetic_point(Cartesian p, const Ellipsoid& e);
-
-// zeta at an ETRS89 point, bilinear; not-a-number off the grid.
-double quasigeoid_height(GeographicCoords g, const QuasigeoidGrid& grid);
 
 // The whole method for one point, its height taken as H (Bpv).
 Etrs89Coords to_etrs89(PlanePoint p);

@@ -42,7 +42,7 @@ struct BatchLine {
     // name, and the rest of the line.
     std::string_view x, y, h, name;
     std::string_view fi, lambda;  // of a point line of ETRS89
-    std::string rest;  // of a line split at blanks: its words joined by one
+    std::string rest;             // of a line split at blanks: its words joined by one
     // Of a line split at ';' as a spreadsheet's: the rest as its fields instead,
     // empty ones included (views of its words, as above).
     const std::string_view* rest_fields = nullptr;

@@ -29,7 +29,8 @@ void stop_by(int sig) {
     // process ends: nothing is left to tell.
     pollfd ready{last_words_fd, POLLOUT, 0};
     if (last_words != nullptr && ::poll(&ready, 1, 0) == 1 && (ready.revents & POLLOUT) != 0) {
-        [[maybe_unused]] const ssize_t written = ::write(last_words_fd, last_words, last_words_size);
+        [[maybe_unused]] const ssize_t written =
+            ::write(last_words_fd, last_words, last_words_size);
     }
     struct sigaction dfl {};
     dfl.sa_handler = SIG_DFL;

@@ -177,7 +177,8 @@ PointReading read_point(InputLines& in, std::ostream& out, const ChainOptions& c
     PointReading reading{PointStatus::complete, {0.0, 0.0, 0.0}, {0.0, 0.0}, {}};
     put_text(out, HEADING);
     const bool back = chain.from_etrs89;
-    const std::string_view prompts[] = {back ? FI_PROMPT : X_PROMPT, back ? LAMBDA_PROMPT : Y_PROMPT,
+    const std::string_view prompts[] = {back ? FI_PROMPT : X_PROMPT,
+                                        back ? LAMBDA_PROMPT : Y_PROMPT,
                                         chain.etrs89 ? NORMAL_H_PROMPT : H_PROMPT};
     double* const values[] = {back ? &reading.etrs.fi : &reading.point.X,
                               back ? &reading.etrs.lambda : &reading.point.Y, &reading.point.h};
@@ -215,16 +216,15 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err, 
         const bool back = layout.chain.from_etrs89;
         // Back from ETRS89, fi and lambda that are none are taken no
         // further: a file's run ends, the operator may type another point.
-        const std::string not_a_point = !back ? std::string()
+        const std::string not_a_point = !back   ? std::string()
                                         : batch ? not_etrs89(line)
                                                 : typed_not_etrs89(reading.etrs);
         if (!not_a_point.empty() && batch) {
             return end_run({PointStatus::ended, {}, {}, not_a_point}, out, err);
         }
-        const PointResult result =
-            !not_a_point.empty() ? PointResult{}
-            : back               ? transform_etrs89_point(reading.etrs, reading.point.h)
-                                 : transform_point(reading.point, layout.chain);
+        const PointResult result = !not_a_point.empty() ? PointResult{}
+                                   : back ? transform_etrs89_point(reading.etrs, reading.point.h)
+                                          : transform_point(reading.point, layout.chain);
         // Off ČÚZK's table nothing is shown or logged, the same way.
         const bool off_table =
             not_a_point.empty() && (layout.chain.etrs89 || back) && !result.etrs89.inside;
@@ -261,8 +261,7 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err, 
             case Reply::end_of_input:
                 return end_run(end_of_input(in, false), out, err);
             case Reply::refused:
-                return end_run({PointStatus::ended, {}, {}, refusal(line, layout, true)}, out,
-                               err);
+                return end_run({PointStatus::ended, {}, {}, refusal(line, layout, true)}, out, err);
         }
     }
 }

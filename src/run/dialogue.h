@@ -30,7 +30,7 @@ struct PointReading {
     PointStatus status;
     PlanePoint point;
     GeographicCoords etrs;  // back from ETRS89: its fi and lambda; point.h its h
-    std::string reason;  // of an ended point: the line for standard error
+    std::string reason;     // of an ended point: the line for standard error
 };
 
 // Prompts an operator at a terminal for X, Y and h (with ETRS89 asked for,

@@ -140,8 +140,8 @@ std::string not_etrs89(const BatchLine& line) {
     if (why == nullptr) {
         return "";
     }
-    return "Bod na radku " + place(line) + FI_IS + shown(line.fi) + LAMBDA_IS +
-           shown(line.lambda) + ") " + why + "." + RUN_ENDED;
+    return "Bod na radku " + place(line) + FI_IS + shown(line.fi) + LAMBDA_IS + shown(line.lambda) +
+           ") " + why + "." + RUN_ENDED;
 }
 
 std::string typed_not_etrs89(GeographicCoords etrs) {

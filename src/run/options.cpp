@@ -274,7 +274,8 @@ std::string usage_text() {
            "Priklad: geochain --table --columns=n,y,x,h?,... --decimal-comma seznam.txt > "
            "tabulka.csv\n"
            "Do ETRS89: geochain --table --etrs89 --columns=n,y,x,h?,... seznam.txt > etrs89.txt\n"
-           "Z GNSS: geochain --table --from-etrs89 --columns=n,fi,lambda,h,... gnss.txt > sjtsk.txt\n"
+           "Z GNSS: geochain --table --from-etrs89 --columns=n,fi,lambda,h,... gnss.txt > "
+           "sjtsk.txt\n"
            "Na mapu: geochain --geojson --etrs89 --columns=n,y,x,h?,... seznam.txt > body.geojson\n"
            "Podrobne: man geochain (ve Windows geochain.txt).\n";
 }

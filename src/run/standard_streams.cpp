@@ -35,9 +35,9 @@ int run_on_standard_streams(const Options& options, Terminals terminals) {
         terminals.input && (files.empty() || std::count(files.begin(), files.end(), "-") > 0);
     // An operator at a terminal, or a file or pipe that nobody can type an
     // entry into again, read by its lines and never cleared for.
-    const InputMode mode =
-        terminals.input && !options.table && !options.geojson && files.empty() ? InputMode::terminal
-                                                                                : InputMode::batch;
+    const InputMode mode = terminals.input && !options.table && !options.geojson && files.empty()
+                               ? InputMode::terminal
+                               : InputMode::batch;
     if (mode == InputMode::terminal) {
         open_console();
     } else if (files.empty()) {

@@ -24,8 +24,8 @@ constexpr int STANDARD_OUTPUT = 1;
 // Reads lines by the layout, computes each point and hands it to `put`,
 // with the words its row or feature shows. Returns the run's status.
 template <typename Put>
-int each_point(std::istream& in_stream, std::ostream& out, std::ostream& err,
-               const Layout& layout, bool typed_on_screen, const NextFile& next_file, Put put) {
+int each_point(std::istream& in_stream, std::ostream& out, std::ostream& err, const Layout& layout,
+               bool typed_on_screen, const NextFile& next_file, Put put) {
     InputLines in{*in_stream.rdbuf()};
     in.next_file = next_file;
     for (;;) {

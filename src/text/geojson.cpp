@@ -34,9 +34,8 @@ std::size_t utf8_sequence(std::string_view bytes, std::size_t at) {
     if (b0 >= 0xF0 && b0 <= 0xF4) {
         const unsigned low = b0 == 0xF0 ? 0x90 : 0x80;
         const unsigned high = b0 == 0xF4 ? 0x8F : 0xBF;
-        return continuation(at + 1, low, high) && continuation(at + 2) && continuation(at + 3)
-                   ? 4
-                   : 0;
+        return continuation(at + 1, low, high) && continuation(at + 2) && continuation(at + 3) ? 4
+                                                                                               : 0;
     }
     return 0;
 }
@@ -96,10 +95,10 @@ void append_json_string(std::string& text, std::string_view bytes) {
 void append_feature(std::string& text, const Layout& layout, const RowWords& words,
                     const PointResult& r, bool first) {
     const bool height = !words.h.empty();
-    text.append(first ? "\n" : ",\n").append("{\"type\":\"Feature\",\"geometry\":");
+    text.append(first ? "\n" : ",\n").append(R"({"type":"Feature","geometry":)");
     if (height) {
         const Etrs89Coords& e = r.etrs89;
-        text.append("{\"type\":\"Point\",\"coordinates\":[");
+        text.append(R"({"type":"Point","coordinates":[)");
         append_number(text, e.geographic.lambda, GEOJSON_DEGREE_DECIMALS);
         text += ',';
         append_number(text, e.geographic.fi, GEOJSON_DEGREE_DECIMALS);

@@ -11,7 +11,7 @@
 
 namespace geochain {
 
-inline constexpr std::string_view GEOJSON_START = "{\"type\":\"FeatureCollection\",\"features\":[";
+inline constexpr std::string_view GEOJSON_START = R"({"type":"FeatureCollection","features":[)";
 inline constexpr std::string_view GEOJSON_END = "\n]}\n";
 
 // Decimals of the coordinates' degrees (about a centimetre on the ground)

@@ -119,9 +119,9 @@ inline constexpr std::size_t ETRS89_QUANTITY_COUNT = static_cast<std::size_t>(Qu
 // A row back from ETRS89, after the ETRS89 point as written: its stages in
 // the order they are computed, ending with the S-JTSK point and H.
 inline constexpr Quantity ETRS89_BACK_ROW[] = {
-    Quantity::X_etrs,   Quantity::Y_etrs,   Quantity::Z_etrs, Quantity::fi05,
-    Quantity::lambda05, Quantity::Y05,      Quantity::X05,    Quantity::Y_s_jtsk,
-    Quantity::X_s_jtsk, Quantity::zeta,     Quantity::H,
+    Quantity::X_etrs,   Quantity::Y_etrs, Quantity::Z_etrs, Quantity::fi05,
+    Quantity::lambda05, Quantity::Y05,    Quantity::X05,    Quantity::Y_s_jtsk,
+    Quantity::X_s_jtsk, Quantity::zeta,   Quantity::H,
 };
 
 constexpr const QuantityRule& rule(Quantity q) { return QUANTITIES[static_cast<std::size_t>(q)]; }

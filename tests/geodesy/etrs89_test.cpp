@@ -99,8 +99,8 @@ TEST(Etrs89, WorkedExamplesBackwards) {
     double Y05 = 0;
     to_modified_krovak(krovak, MODIFIED_KROVAK, X05, Y05);
     EXPECT_LT(std::hypot(X05 - 6050538.71, Y05 - 5568990.91), 0.015);
-    for (const GeographicCoords far : {GeographicCoords{52.5, 15}, GeographicCoords{49.5, 10.5},
-                                       GeographicCoords{47.0, 17.0}}) {
+    for (const GeographicCoords far :
+         {GeographicCoords{52.5, 15}, GeographicCoords{49.5, 10.5}, GeographicCoords{47.0, 17.0}}) {
         Etrs89Coords stages;
         PlanePoint p{};
         EXPECT_FALSE(from_etrs89(far, 300, stages, p)) << far.fi << " " << far.lambda;

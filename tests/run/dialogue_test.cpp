@@ -84,8 +84,9 @@ TEST(Dialogue, ConversationTable) {
 // degrees are told and not computed; the log holds the S-JTSK point's
 // record.
 TEST(Dialogue, BackFromEtrs89) {
-    const std::string prompts = "Zadat souradnice :\n-------------------\n   fi = lambda = "
-                                "h (elipsoidicka) = ";
+    const std::string prompts =
+        "Zadat souradnice :\n-------------------\n   fi = lambda = "
+        "h (elipsoidicka) = ";
     const std::string report =
         "\nZemepisne souradnice ETRS89 (fi,lambda,h) : \n"
         "------------------------------------------- \n"

@@ -22,10 +22,11 @@ namespace {
 TEST(GeoJson, StringsAreJsonWhateverTheirBytes) {
     const std::string FFFD = "\xEF\xBF\xBD";
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"4001", "\"4001\""},
-        {"kamen \"A\"\\1", R"("kamen \"A\"\\1")"},
+        {"4001", R"("4001")"},
+        {R"(kamen "A"\1)", R"("kamen \"A\"\\1")"},
         {"tab\there\x01\x1F\x7F", R"("tab\u0009here\u0001\u001f\u007f")"},
-        {"\xC5\x99\xC3\xAD\xC5\xBE \xF0\x9F\x93\x8D", "\"\xC5\x99\xC3\xAD\xC5\xBE \xF0\x9F\x93\x8D\""},
+        {"\xC5\x99\xC3\xAD\xC5\xBE \xF0\x9F\x93\x8D",
+         "\"\xC5\x99\xC3\xAD\xC5\xBE \xF0\x9F\x93\x8D\""},
         {"m\xECst", "\"m" + FFFD + "st\""},
         {"\xC0\x80", "\"" + FFFD + FFFD + "\""},
         {"\xED\xA0\x80", "\"" + FFFD + FFFD + FFFD + "\""},
