@@ -128,8 +128,13 @@ std::vector<Row> rows() {
     for (const auto& [fi, lambda, h] : {std::tuple{"50", "15", "100"}, {"49.5", "16.5", "300"}}) {
         const PointResult r =
             transform_etrs89_point({std::atof(fi), std::atof(lambda)}, std::atof(h));
-        append_feature(collection, back, RowWords{"", fi, lambda, h, ""}, r,
-                       collection.size() == GEOJSON_START.size());
+        const RowWords words{"", fi, lambda, h, ""};
+        std::string feature(feature_room(words), '\0');
+        feature.resize(
+            static_cast<std::size_t>(write_feature(feature.data(), back, words, r,
+                                                   collection.size() == GEOJSON_START.size()) -
+                                     feature.data()));
+        collection += feature;
         collection_log += testing_support::record_of(transform_point(r.plane));
     }
     collection += GEOJSON_END;

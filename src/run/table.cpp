@@ -103,18 +103,22 @@ int run_geojson(std::istream& in, std::ostream& out, std::ostream& err, PendingR
     put_text(out, GEOJSON_START);
     // A stop ends the collection after its last whole feature.
     set_last_words(STANDARD_OUTPUT, GEOJSON_END.data(), static_cast<unsigned>(GEOJSON_END.size()));
-    std::string feature;
+    std::vector<char> feature;
     char record[RECORD_ROOM];
     bool first = true;
     const int status = each_point(
         in, out, err, layout, false, next_file,
         [&](const RowWords& words, const PointResult& result) {
-            feature.clear();
-            append_feature(feature, layout, words, result, std::exchange(first, false));
+            // In a buffer that only grows, as a row.
+            feature.resize(std::max(feature.size(), feature_room(words)));
+            const char* const feature_end =
+                write_feature(feature.data(), layout, words, result, std::exchange(first, false));
             const WrittenValues none{};
             const char* const record_end = write_record(record, result, none);
             hold_stops();
-            put_logged(out, feature,
+            put_logged(out,
+                       std::string_view(feature.data(),
+                                        static_cast<std::size_t>(feature_end - feature.data())),
                        std::string_view(record, static_cast<std::size_t>(record_end - record)),
                        log);
             release_stops();

@@ -1,8 +1,11 @@
 #include "text/geojson.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <iterator>
+#include <string>
 
 #include "text/quantities.h"
 
@@ -40,109 +43,145 @@ std::size_t utf8_sequence(std::string_view bytes, std::size_t at) {
     return 0;
 }
 
+// Fixed text, copied as it stands.
+char* put(char* at, std::string_view text) {
+    std::memcpy(at, text.data(), text.size());
+    return at + text.size();
+}
+
 // A number with its decimals, or null where it is none (JSON has no
 // infinity nor not-a-number).
-void append_number(std::string& text, double value, int decimals) {
-    char digits[fixed_room(MOST_FIXED_DECIMALS)];
-    const char* const end = format_fixed(digits, value, decimals);
-    const std::string_view written(digits, static_cast<std::size_t>(end - digits));
-    text.append(written.find_first_of("NI") == std::string_view::npos ? written : "null");
+char* put_number(char* at, double value, int decimals) {
+    return std::isfinite(value) ? format_fixed(at, value, decimals) : put(at, "null");
 }
 
 // "name": before a property's value, after a comma but for the first.
-void append_key(std::string& text, std::string_view name, bool& first) {
-    text.append(first ? "\"" : ",\"").append(name).append("\":");
+char* put_key(char* at, std::string_view name, bool& first) {
+    if (!first) {
+        *at++ = ',';
+    }
     first = false;
+    *at++ = '"';
+    at = put(at, name);
+    return put(at, "\":");
 }
 
 // "name":value of a quantity, as a row rounds it.
-void append_quantity(std::string& text, const PointResult& r, Quantity q, bool height,
-                     bool& first) {
+char* put_quantity(char* at, const PointResult& r, Quantity q, bool height, bool& first) {
     const QuantityRule& shown = rule(q);
-    append_key(text, shown.header, first);
-    if (shown.from_height && !height) {
-        text.append("null");
-    } else {
-        append_number(text, shown.value(r), shown.decimals);
-    }
+    at = put_key(at, shown.header, first);
+    return shown.from_height && !height ? put(at, "null")
+                                        : put_number(at, shown.value(r), shown.decimals);
 }
+
+// The quantities a feature shows: S-JTSK Y, X and H, then the ETRS89 values
+// of a row, back from ETRS89 the point as given first.
+constexpr Quantity S_JTSK_PROPERTIES[] = {Quantity::Y_s_jtsk, Quantity::X_s_jtsk, Quantity::H};
+constexpr Quantity GIVEN_ETRS89_PROPERTIES[] = {Quantity::fi_etrs, Quantity::lambda_etrs,
+                                                Quantity::h_etrs};
+
+// Room for every property's key and value at their longest.
+constexpr std::size_t properties_room() {
+    std::size_t room = 0;
+    for (const QuantityRule& q : QUANTITIES) {
+        room += q.header.size() + 4 + fixed_room(q.decimals);
+    }
+    return room;
+}
+
+constexpr std::size_t FIXED_ROOM = 256 + 3 * fixed_room(GEOJSON_DEGREE_DECIMALS) +
+                                   properties_room() + REST_HEADER.size() +
+                                   column_word(Column::name).size();
 
 }  // namespace
 
-void append_json_string(std::string& text, std::string_view bytes) {
+char* write_json_string(char* at, std::string_view bytes) {
     static constexpr char HEX[] = "0123456789abcdef";
-    text += '"';
+    *at++ = '"';
     for (std::size_t i = 0; i < bytes.size();) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
         if (byte >= 0x80) {
             const std::size_t n = utf8_sequence(bytes, i);
-            text.append(n > 0 ? bytes.substr(i, n) : REPLACEMENT_CHARACTER);
+            at = put(at, n > 0 ? bytes.substr(i, n) : REPLACEMENT_CHARACTER);
             i += std::max<std::size_t>(n, 1);
             continue;
         }
         if (byte == '"' || byte == '\\') {
-            text.append(1, '\\').append(1, static_cast<char>(byte));
+            *at++ = '\\';
+            *at++ = static_cast<char>(byte);
         } else if (byte < 0x20 || byte == 0x7F) {
-            text.append("\\u00").append(1, HEX[byte >> 4]).append(1, HEX[byte & 0xF]);
+            at = put(at, "\\u00");
+            *at++ = HEX[byte >> 4];
+            *at++ = HEX[byte & 0xF];
         } else {
-            text += static_cast<char>(byte);
+            *at++ = static_cast<char>(byte);
         }
         ++i;
     }
-    text += '"';
+    *at++ = '"';
+    return at;
 }
 
-void append_feature(std::string& text, const Layout& layout, const RowWords& words,
-                    const PointResult& r, bool first) {
+std::size_t feature_room(const RowWords& words) {
+    std::size_t rest = words.rest.size();
+    for (std::size_t i = 0; i < words.rest_field_count; ++i) {
+        rest += 1 + words.rest_fields[i].size();
+    }
+    return FIXED_ROOM + json_string_room(words.name.size()) + json_string_room(rest);
+}
+
+char* write_feature(char* at, const Layout& layout, const RowWords& words, const PointResult& r,
+                    bool first) {
     const bool height = !words.h.empty();
-    text.append(first ? "\n" : ",\n").append(R"({"type":"Feature","geometry":)");
+    at = put(at, first ? "\n" : ",\n");
+    at = put(at, R"({"type":"Feature","geometry":)");
     if (height) {
         const Etrs89Coords& e = r.etrs89;
-        text.append(R"({"type":"Point","coordinates":[)");
-        append_number(text, e.geographic.lambda, GEOJSON_DEGREE_DECIMALS);
-        text += ',';
-        append_number(text, e.geographic.fi, GEOJSON_DEGREE_DECIMALS);
-        text += ',';
-        append_number(text, e.h, GEOJSON_HEIGHT_DECIMALS);
-        text.append("]}");
+        at = put(at, R"({"type":"Point","coordinates":[)");
+        at = put_number(at, e.geographic.lambda, GEOJSON_DEGREE_DECIMALS);
+        *at++ = ',';
+        at = put_number(at, e.geographic.fi, GEOJSON_DEGREE_DECIMALS);
+        *at++ = ',';
+        at = put_number(at, e.h, GEOJSON_HEIGHT_DECIMALS);
+        at = put(at, "]}");
     } else {
-        text.append("null");
+        at = put(at, "null");
     }
-    text.append(",\"properties\":{");
+    at = put(at, R"(,"properties":{)");
     bool first_property = true;
     if (std::find(layout.columns.begin(), layout.columns.end(), Column::name) !=
         layout.columns.end()) {
-        append_key(text, column_word(Column::name), first_property);
-        append_json_string(text, words.name);
+        at = put_key(at, column_word(Column::name), first_property);
+        at = write_json_string(at, words.name);
     }
-    const Quantity s_jtsk[] = {Quantity::Y_s_jtsk, Quantity::X_s_jtsk, Quantity::H};
-    for (const Quantity q : s_jtsk) {
-        append_quantity(text, r, q, height, first_property);
+    for (const Quantity q : S_JTSK_PROPERTIES) {
+        at = put_quantity(at, r, q, height, first_property);
     }
-    // The ETRS89 values of a row: back from ETRS89, the point as given first.
     if (layout.chain.from_etrs89) {
-        for (const Quantity q : {Quantity::fi_etrs, Quantity::lambda_etrs, Quantity::h_etrs}) {
-            append_quantity(text, r, q, height, first_property);
+        for (const Quantity q : GIVEN_ETRS89_PROPERTIES) {
+            at = put_quantity(at, r, q, height, first_property);
         }
         for (const Quantity q : ETRS89_BACK_ROW) {
-            if (std::find(std::begin(s_jtsk), std::end(s_jtsk), q) == std::end(s_jtsk)) {
-                append_quantity(text, r, q, height, first_property);
+            if (std::find(std::begin(S_JTSK_PROPERTIES), std::end(S_JTSK_PROPERTIES), q) ==
+                std::end(S_JTSK_PROPERTIES)) {
+                at = put_quantity(at, r, q, height, first_property);
             }
         }
     } else {
         for (std::size_t i = BESSEL_QUANTITY_COUNT; i < ETRS89_QUANTITY_COUNT; ++i) {
-            append_quantity(text, r, QUANTITIES[i].quantity, height, first_property);
+            at = put_quantity(at, r, QUANTITIES[i].quantity, height, first_property);
         }
     }
     if (layout.rest) {
-        append_key(text, REST_HEADER, first_property);
+        at = put_key(at, REST_HEADER, first_property);
+        // A spreadsheet's fields of the rest, joined by the ';' between them.
         std::string rest(words.rest);
         for (std::size_t i = 0; i < words.rest_field_count; ++i) {
             rest.append(i == 0 ? "" : ";").append(words.rest_fields[i]);
         }
-        append_json_string(text, rest);
+        at = write_json_string(at, rest);
     }
-    text.append("}}");
+    return put(at, "}}");
 }
 
 }  // namespace geochain

@@ -2,7 +2,7 @@
 // a GIS program: a Point feature a point, on ETRS89, written point by point.
 #pragma once
 
-#include <string>
+#include <cstddef>
 #include <string_view>
 
 #include "geodesy/records.h"
@@ -19,16 +19,22 @@ inline constexpr std::string_view GEOJSON_END = "\n]}\n";
 inline constexpr int GEOJSON_DEGREE_DECIMALS = 7;
 inline constexpr int GEOJSON_HEIGHT_DECIMALS = 4;
 
-// Appends a point's feature, after ",\n", or "\n" for the first: its
-// coordinates [lambda, fi, h] of ETRS89, or no geometry where the line has
-// no height to compute them from; its properties the point's number and
-// the rest of its line where the layout has them, S-JTSK Y and X, H, and
-// the ETRS89 values of a row, each null where it cannot be computed.
-void append_feature(std::string& text, const Layout& layout, const RowWords& words,
-                    const PointResult& r, bool first);
+// Room that a point's feature needs, by the words it shows.
+std::size_t feature_room(const RowWords& words);
 
-// Bytes as a JSON string, quoted: '"', '\' and control bytes escaped, and
-// every byte that is no part of well-formed UTF-8 as U+FFFD.
-void append_json_string(std::string& text, std::string_view bytes);
+// Writes a point's feature at `at`, which has feature_room bytes, after
+// ",\n", or "\n" for the first, and returns the end: its coordinates
+// [lambda, fi, h] of ETRS89, or no geometry where the line has no height to
+// compute them from; its properties the point's number and the rest of its
+// line where the layout has them, S-JTSK Y and X, H, and the ETRS89 values
+// of a row, each null where it cannot be computed.
+char* write_feature(char* at, const Layout& layout, const RowWords& words, const PointResult& r,
+                    bool first);
+
+// Bytes as a JSON string, quoted, at `at`, which has json_string_room
+// bytes; returns the end: '"', '\' and control bytes escaped, and every
+// byte that is no part of well-formed UTF-8 as U+FFFD.
+constexpr std::size_t json_string_room(std::size_t bytes) { return 6 * bytes + 2; }
+char* write_json_string(char* at, std::string_view bytes);
 
 }  // namespace geochain
