@@ -148,27 +148,19 @@ Reply batch_reply(InputLines& in, const Layout& layout, BatchLine& line, bool& n
     }
 }
 
-// Puts the report, its record held until the report is out. Kept out of
+// Puts the report, the way there or back from ETRS89 as the chain ran, its
+// record held until the report is out. Kept out of
 // the dialogue's loop: inlined there, as link-time optimisation would, it
 // makes the loop spill its registers around it, 200 instructions a report
 // more (callgrind).
 [[gnu::noinline]] void print_report(const PointResult& result, std::ostream& out,
-                                    PendingRecords& log, bool height, bool etrs89) {
+                                    PendingRecords& log, bool height, const ChainOptions& chain) {
     char report[REPORT_ROOM];
     char record[RECORD_ROOM];
     WrittenValues values;
-    const char* const report_end = write_report(report, result, values, height, etrs89);
-    const char* const record_end = write_record(record, result, values);
-    put_logged(out, std::string_view(report, static_cast<std::size_t>(report_end - report)),
-               std::string_view(record, static_cast<std::size_t>(record_end - record)), log);
-}
-
-// The same for a point back from ETRS89.
-void print_back_report(const PointResult& result, std::ostream& out, PendingRecords& log) {
-    char report[REPORT_ROOM];
-    char record[RECORD_ROOM];
-    WrittenValues values;
-    const char* const report_end = write_etrs89_back_report(report, result, values);
+    const char* const report_end = chain.from_etrs89
+                                       ? write_etrs89_back_report(report, result, values)
+                                       : write_report(report, result, values, height, chain.etrs89);
     const char* const record_end = write_record(record, result, values);
     put_logged(out, std::string_view(report, static_cast<std::size_t>(report_end - report)),
                std::string_view(record, static_cast<std::size_t>(record_end - record)), log);
@@ -240,12 +232,10 @@ int run_dialogue(std::istream& in_stream, std::ostream& out, std::ostream& err, 
                     : back               ? TYPED_OFF_THE_TABLE_BACK
                                          : TYPED_OFF_THE_TABLE)
                 << std::endl;
-        } else if (back) {
-            print_back_report(result, out, log);
         } else {
             report_asin_domain_errors(result, err);
             // A file's line may have no height, where its layout allows.
-            print_report(result, out, log, !batch || !line.h.empty(), layout.chain.etrs89);
+            print_report(result, out, log, !batch || !line.h.empty(), layout.chain);
         }
 
         put_text(out, "\n");

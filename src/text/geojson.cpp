@@ -95,9 +95,11 @@ constexpr std::size_t FIXED_ROOM = 256 + 3 * fixed_room(GEOJSON_DEGREE_DECIMALS)
 
 }  // namespace
 
-char* write_json_string(char* at, std::string_view bytes) {
+namespace {
+
+// The bytes of a JSON string, escaped, without its quotes.
+char* put_escaped(char* at, std::string_view bytes) {
     static constexpr char HEX[] = "0123456789abcdef";
-    *at++ = '"';
     for (std::size_t i = 0; i < bytes.size();) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
         if (byte >= 0x80) {
@@ -118,6 +120,14 @@ char* write_json_string(char* at, std::string_view bytes) {
         }
         ++i;
     }
+    return at;
+}
+
+}  // namespace
+
+char* write_json_string(char* at, std::string_view bytes) {
+    *at++ = '"';
+    at = put_escaped(at, bytes);
     *at++ = '"';
     return at;
 }
@@ -175,11 +185,12 @@ char* write_feature(char* at, const Layout& layout, const RowWords& words, const
     if (layout.rest) {
         at = put_key(at, REST_HEADER, first_property);
         // A spreadsheet's fields of the rest, joined by the ';' between them.
-        std::string rest(words.rest);
+        *at++ = '"';
+        at = put_escaped(at, words.rest);
         for (std::size_t i = 0; i < words.rest_field_count; ++i) {
-            rest.append(i == 0 ? "" : ";").append(words.rest_fields[i]);
+            at = put_escaped(i == 0 ? at : put(at, ";"), words.rest_fields[i]);
         }
-        at = write_json_string(at, rest);
+        *at++ = '"';
     }
     return put(at, "}}");
 }
