@@ -503,4 +503,56 @@ BatchLine read_batch_line(InputLines& in, const Layout& layout) {
     }
 }
 
+bool next_line_buffered(InputLines& in) {
+    const char* next = GetArea::next(in.buf);
+    const char* const end = GetArea::end(in.buf);
+    while (next != end && (is_line_end(*next) || is_blank(static_cast<unsigned char>(*next)))) {
+        ++next;
+    }
+    const auto size = static_cast<std::size_t>(end - next);
+    const auto* const lf = static_cast<const char*>(std::memchr(next, '\n', size));
+    return lf != nullptr && std::memchr(next, '"', static_cast<std::size_t>(lf - next)) == nullptr;
+}
+
+void keep_line(const BatchLine& line, KeptLine& kept) {
+    const std::string_view* const words[] = {&line.x,    &line.y,  &line.h,
+                                             &line.name, &line.fi, &line.lambda};
+    std::size_t size = 0;
+    for (const std::string_view* word : words) {
+        size += word->size();
+    }
+    for (std::size_t i = 0; i < line.rest_field_count; ++i) {
+        size += line.rest_fields[i].size();
+    }
+    kept.bytes.resize(size);
+    char* at = kept.bytes.data();
+    // No copy of an empty word: the view of a missing one has no bytes.
+    const auto copied = [&at](std::string_view word) {
+        if (word.empty()) {
+            return std::string_view();
+        }
+        std::memcpy(at, word.data(), word.size());
+        at += word.size();
+        return std::string_view(at - word.size(), word.size());
+    };
+    kept.rest_fields.resize(line.rest_field_count);
+    for (std::size_t i = 0; i < line.rest_field_count; ++i) {
+        kept.rest_fields[i] = copied(line.rest_fields[i]);
+    }
+    kept.line.kind = line.kind;
+    kept.line.number = line.number;
+    kept.line.source = line.source;
+    kept.line.point = line.point;
+    kept.line.etrs = line.etrs;
+    kept.line.x = copied(line.x);
+    kept.line.y = copied(line.y);
+    kept.line.h = copied(line.h);
+    kept.line.name = copied(line.name);
+    kept.line.fi = copied(line.fi);
+    kept.line.lambda = copied(line.lambda);
+    kept.line.rest = line.rest;
+    kept.line.rest_fields = kept.rest_fields.data();
+    kept.line.rest_field_count = line.rest_field_count;
+}
+
 }  // namespace geochain

@@ -63,4 +63,27 @@ struct BatchLine {
 // the end of the input.
 BatchLine read_batch_line(InputLines& in, const Layout& layout = Layout{});
 
+// True when the input's buffer holds the next line that is not blank whole,
+// up to its LF, and no quote that could carry a spreadsheet's record past
+// it: reading it waits for nothing.
+bool next_line_buffered(InputLines& in);
+
+// A point line kept while the lines after it are read: its words copied
+// out of the input's buffers, which the next line overwrites. Its room
+// serves every line kept in it after. Its words are views of memory it
+// owns on the heap: a move keeps them, a copy would not.
+struct KeptLine {
+    KeptLine() = default;
+    KeptLine(KeptLine&&) = default;
+    KeptLine& operator=(KeptLine&&) = default;
+    KeptLine(const KeptLine&) = delete;
+    KeptLine& operator=(const KeptLine&) = delete;
+    ~KeptLine() = default;
+
+    BatchLine line;  // the words of a point line, views of `bytes`
+    std::vector<char> bytes;
+    std::vector<std::string_view> rest_fields;
+};
+void keep_line(const BatchLine& line, KeptLine& kept);
+
 }  // namespace geochain

@@ -2,9 +2,11 @@
 
 #include <csignal>
 #include <initializer_list>
+#include <utility>
 
 #ifndef _WIN32
 #include <poll.h>
+#include <pthread.h>
 #include <unistd.h>
 #endif
 
@@ -104,6 +106,27 @@ void output_cut_short(int fd) {
     if (fd == last_words_fd) {
         last_words = nullptr;
     }
+}
+
+std::thread thread_without_stops(std::function<void()> body) {
+#ifndef _WIN32
+    // A new thread begins with its creator's signal mask.
+    sigset_t all{};
+    sigset_t before{};
+    sigfillset(&all);
+    ::pthread_sigmask(SIG_BLOCK, &all, &before);
+    try {
+        std::thread started(std::move(body));
+        ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
+        return started;
+    } catch (...) {
+        ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
+        throw;
+    }
+#else
+    // Windows delivers a console's Ctrl-C on a thread of its own anyway.
+    return std::thread(std::move(body));
+#endif
 }
 
 }  // namespace geochain

@@ -3,6 +3,9 @@
 // reports are out. The process still ends by the signal, as the shell expects.
 #pragma once
 
+#include <functional>
+#include <thread>
+
 namespace geochain {
 
 // Catches SIGINT, SIGTERM and SIGHUP, but for any of them that the process
@@ -32,5 +35,9 @@ void release_stops();
 // that did not go out whole.
 void set_last_words(int fd, const char* text, unsigned size);
 void output_cut_short(int fd);
+
+// Starts a thread that never takes a stop signal: they stay with the thread
+// that reads and writes, where a run can stop whole.
+std::thread thread_without_stops(std::function<void()> body);
 
 }  // namespace geochain

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "../in_process.h"
@@ -252,6 +253,57 @@ TEST(Table, RowsBackFromEtrs89) {
         EXPECT_NEAR(std::stod(c[14]), 55.562, 0.001);       // H
         const PlanePoint s_jtsk = transform_etrs89_point({50, 15}, 100).plane;
         EXPECT_EQ(run.log, testing_support::record_of(transform_point(s_jtsk)));
+    }
+}
+
+// A long list is read ahead in blocks and its points computed on two
+// threads, yet it comes out as if each line were run on its own: the same
+// rows and records in the same order, and a line that ends the run in the
+// middle of a block (a word too many, a point off ČÚZK's table) leaves
+// exactly the points before it, shown and logged.
+TEST(Table, LongListsComeOutAsEachLineOnItsOwn) {
+    const testing_support::TempDir dir;
+    const auto table = [&dir](const std::string& input, const Layout& layout) {
+        std::istringstream in(input);
+        return testing_support::run_in_process(
+            dir.path, [&](std::ostream& out, std::ostream& err, PendingRecords& log) {
+                return run_table(in, out, err, log, layout);
+            });
+    };
+    std::vector<std::string> lines;
+    for (int i = 0; i < 700; ++i) {
+        char line[64];
+        std::snprintf(line, sizeof line, "%d %d.%03d %d.%03d %d", 4000 + i,
+                      560000 + i * 104729 % 200000, i % 997, 1050000 + i * 7919 % 100000, i % 991,
+                      150 + i % 900);
+        lines.emplace_back(line);
+    }
+    for (const auto& [args, odd, message] :
+         std::vector<std::tuple<std::vector<const char*>, std::string, std::string>>{
+             {{"--columns=n,y,x,h"}, "", ""},
+             {{"--columns=n,y,x,h", "--etrs89"}, "", ""},
+             {{"--columns=n,y,x,h", "--etrs89"},
+              "9 700000 1300000 0",
+              "Bod na radku 601 (X = 1300000, Y = 700000) lezi mimo tabulku"},
+             {{"--columns=n,y,x,h"}, "9 700000 1100000 0 0", "Na radku 601 ma byt bod"}}) {
+        const Layout layout = layout_of(args);
+        std::string input;
+        std::string out;
+        std::string log;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const bool odd_here = !odd.empty() && i == 600;
+            input += (odd_here ? odd : lines[i]) + "\n";
+            if (i < 600 || odd.empty()) {
+                const auto alone = table(lines[i] + "\n", layout);
+                out += alone.out.substr(i == 0 ? 0 : alone.out.find('\n') + 1);
+                log += alone.log;
+            }
+        }
+        const auto run = table(input, layout);
+        EXPECT_EQ(run.status, odd.empty() ? 0 : 1);
+        EXPECT_EQ(message.empty() ? run.err : run.err.substr(0, message.size()), message);
+        EXPECT_TRUE(run.out == out);  // 700 rows: not printed whole where they differ
+        EXPECT_TRUE(run.log == log);
     }
 }
 
