@@ -492,22 +492,43 @@ TEST(PointsFile, EveryPointReportedIsAPointLineOfTheInput) {
 // blocking write part of the way through a block and in a wait for a
 // non-blocking pipe: the run ends by it without waiting for the reader, and
 // fi.txt holds exactly the records of the reports that reached the output
-// whole.
+// whole. The same for rows of ČÚZK's method, computed in blocks on two
+// threads, of which only the one that writes takes the signal.
 TEST(PointsFile, InterruptedRunLogsExactlyTheWholeReports) {
 #ifdef _WIN32
     GTEST_SKIP() << "needs POSIX";
 #endif
-    for (const Surroundings how : {Surroundings::stdout_a_full_pipe_interrupted,
-                                   Surroundings::stdout_a_full_non_blocking_pipe_interrupted}) {
-        const testing_support::TempDir dir;
-        testing_support::write_file(dir.path / "in", times(2000, P + "\n"));
-        SCOPED_TRACE(static_cast<int>(how));
-        const auto run = testing_support::run_geochain(dir.path, how);
-        EXPECT_EQ(run.status, 128 + SIGINT);
-        const auto whole = static_cast<int>((run.out.size() + QUESTION.size()) / CYCLE_P.size());
-        EXPECT_GT(whole, 0);
-        EXPECT_EQ(run.out, times(whole + 1, CYCLE_P).substr(0, run.out.size()));
-        EXPECT_EQ(testing_support::read_file(dir.path / "fi.txt"), times(whole, RECORD_P));
+    // A row of P in ETRS89 and its record, as a file run writes them.
+    const testing_support::TempDir one;
+    testing_support::write_file(one.path / "in", P + "\n");
+    const std::vector<std::string> etrs89 = {"--table", "--etrs89"};
+    const auto alone = testing_support::run_geochain(one.path, Surroundings::files, etrs89);
+    const std::size_t header_end = alone.out.find('\n') + 1;
+    const std::string header = alone.out.substr(0, header_end);
+    const std::string row = alone.out.substr(header_end);
+    const std::string record = testing_support::read_file(one.path / "fi.txt");
+    ASSERT_EQ(alone.status, 0);
+    for (const bool rows : {false, true}) {
+        for (const Surroundings how : {Surroundings::stdout_a_full_pipe_interrupted,
+                                       Surroundings::stdout_a_full_non_blocking_pipe_interrupted}) {
+            const testing_support::TempDir dir;
+            testing_support::write_file(dir.path / "in", times(rows ? 20000 : 2000, P + "\n"));
+            SCOPED_TRACE(static_cast<int>(how) + (rows ? 100 : 0));
+            const auto run = testing_support::run_geochain(
+                dir.path, how, rows ? etrs89 : std::vector<std::string>{});
+            EXPECT_EQ(run.status, 128 + SIGINT);
+            const std::string start = rows ? header : "";
+            const std::string cycle = rows ? row : CYCLE_P;
+            const std::size_t ending = rows ? 0 : QUESTION.size();
+            ASSERT_GT(run.out.size(), start.size());
+            const auto whole =
+                static_cast<int>((run.out.size() - start.size() + ending) / cycle.size());
+            EXPECT_GT(whole, 0);
+            EXPECT_TRUE(run.out == start + times(whole + 1, cycle).substr(0, run.out.size() -
+                                                                                   start.size()));
+            EXPECT_EQ(testing_support::read_file(dir.path / "fi.txt"),
+                      times(whole, rows ? record : RECORD_P));
+        }
     }
 }
 
