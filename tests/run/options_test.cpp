@@ -76,7 +76,7 @@ TEST(Options, ProcessesAnswerAtOnce) {
     EXPECT_FALSE(std::filesystem::exists(dir.path / "fi.txt"));
     EXPECT_EQ(testing_support::run_geochain(dir.path, Surroundings::files, {"--version"}).out,
               testing_support::platform_text(
-                  "geochain 1.5.0\nCopyright (c) 2026 the geochain developers; MIT License.\n"
+                  "geochain 1.5.1\nCopyright (c) 2026 the geochain developers; MIT License.\n"
                   "Obsahuje data CUZK: tabulku dotransformacnich oprav table_-y-x_3_v1710\n"
                   "a kvazigeoid CR-2005, (c) CUZK - Czech Republic, licence CC BY 4.0.\n"));
 }
