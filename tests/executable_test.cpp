@@ -123,21 +123,29 @@ std::vector<Row> rows() {
     Layout back;
     back.columns = {Column::fi, Column::lambda, Column::h};
     back.chain.from_etrs89 = true;
-    std::string collection(GEOJSON_START);
+    const auto collection_of =
+        [&back](const std::vector<std::tuple<const char*, const char*, const char*>>& points,
+                std::string& log) {
+            std::string collection(GEOJSON_START);
+            for (const auto& [fi, lambda, h] : points) {
+                const PointResult r =
+                    transform_etrs89_point({std::atof(fi), std::atof(lambda)}, std::atof(h));
+                const RowWords words{"", fi, lambda, h, ""};
+                std::string feature(feature_room(words), '\0');
+                feature.resize(static_cast<std::size_t>(
+                    write_feature(feature.data(), back, words, r,
+                                  collection.size() == GEOJSON_START.size()) -
+                    feature.data()));
+                collection += feature;
+                log += testing_support::record_of(transform_point(r.plane));
+            }
+            return collection + std::string(GEOJSON_END);
+        };
     std::string collection_log;
-    for (const auto& [fi, lambda, h] : {std::tuple{"50", "15", "100"}, {"49.5", "16.5", "300"}}) {
-        const PointResult r =
-            transform_etrs89_point({std::atof(fi), std::atof(lambda)}, std::atof(h));
-        const RowWords words{"", fi, lambda, h, ""};
-        std::string feature(feature_room(words), '\0');
-        feature.resize(
-            static_cast<std::size_t>(write_feature(feature.data(), back, words, r,
-                                                   collection.size() == GEOJSON_START.size()) -
-                                     feature.data()));
-        collection += feature;
-        collection_log += testing_support::record_of(transform_point(r.plane));
-    }
-    collection += GEOJSON_END;
+    const std::string collection =
+        collection_of({{"50", "15", "100"}, {"49.5", "16.5", "300"}}, collection_log);
+    std::string first_log;
+    const std::string first = collection_of({{"50", "15", "100"}}, first_log);
     using S = Surroundings;
     // clang-format off
     return {
@@ -237,6 +245,10 @@ std::vector<Row> rows() {
         {"geojson_stopped_waiting_for_input", S::stdin_left_open_interrupted_once_logged, "",
          "50 15 100\n49.5 16.5 300\n", 128 + SIGINT, collection, "", collection_log, "",
          {"--geojson", "--from-etrs89"}},
+        // An empty spreadsheet row read past: the point before it is out first.
+        {"geojson_stopped_waiting_after_an_empty_row", S::stdin_left_open_interrupted_once_logged,
+         "", "50;15;100\n;;;;\n", 128 + SIGINT, first, "", first_log, "",
+         {"--geojson", "--from-etrs89", "--decimal-comma"}},
         // Every report and question arrives before the next point is sent.
         {"conversation_through_pipes_100_points", S::driven_through_pipes, "", times(100, P + "\n"),
          0, times(100, CYCLE_P) + AT_X_END, "", times(100, RECORD_P), ""},
@@ -524,8 +536,8 @@ TEST(PointsFile, InterruptedRunLogsExactlyTheWholeReports) {
             const auto whole =
                 static_cast<int>((run.out.size() - start.size() + ending) / cycle.size());
             EXPECT_GT(whole, 0);
-            EXPECT_TRUE(run.out == start + times(whole + 1, cycle).substr(0, run.out.size() -
-                                                                                   start.size()));
+            EXPECT_TRUE(run.out ==
+                        start + times(whole + 1, cycle).substr(0, run.out.size() - start.size()));
             EXPECT_EQ(testing_support::read_file(dir.path / "fi.txt"),
                       times(whole, rows ? record : RECORD_P));
         }

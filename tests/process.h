@@ -54,8 +54,8 @@ enum class Surroundings {
     stdin_pipe_in_pieces,
     stdin_nonblocking_pipe_in_pieces,  // the same pipe, non-blocking
     // Standard input a pipe that dir/"in" is written into and that stays
-    // open: once fi.txt holds a record for each of its lines, the program,
-    // waiting for more, gets SIGINT.
+    // open: once fi.txt holds a record for each of its lines that holds a
+    // point (a digit), the program, waiting for more, gets SIGINT.
     stdin_left_open_interrupted_once_logged,
     log_size_limited,  // files of at most 64 KiB, as ulimit -f 64
     // Standard input and output pipes of a driver that sends each line of

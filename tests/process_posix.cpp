@@ -18,6 +18,9 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstddef>
+#include <sstream>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -290,7 +293,12 @@ ProcessRun run_geochain(const std::filesystem::path& dir, Surroundings how,
     if (left_open) {
         const std::string sent = read_file(dir / "in");
         static_cast<void>(::write(in_ends[1], sent.data(), sent.size()));
-        const auto lines = std::count(sent.begin(), sent.end(), '\n');
+        // The lines that hold a point: those with a digit.
+        std::istringstream sent_lines(sent);
+        std::ptrdiff_t lines = 0;
+        for (std::string line; std::getline(sent_lines, line);) {
+            lines += line.find_first_of("0123456789") != std::string::npos ? 1 : 0;
+        }
         wait_for([&dir, lines] {
             const std::string log = read_file(dir / "fi.txt");
             return std::count(log.begin(), log.end(), '\n') == 4 * lines;

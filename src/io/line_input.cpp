@@ -511,7 +511,17 @@ bool next_line_buffered(InputLines& in) {
     }
     const auto size = static_cast<std::size_t>(end - next);
     const auto* const lf = static_cast<const char*>(std::memchr(next, '\n', size));
-    return lf != nullptr && std::memchr(next, '"', static_cast<std::size_t>(lf - next)) == nullptr;
+    if (lf == nullptr || std::memchr(next, '"', static_cast<std::size_t>(lf - next)) != nullptr) {
+        return false;
+    }
+    // A spreadsheet's empty row, ";;;;", is skipped as a blank line is, and
+    // the reader goes on past it.
+    for (const char* c = next; c != lf; ++c) {
+        if (*c != ';' && !is_line_end(*c) && !is_blank(static_cast<unsigned char>(*c))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void keep_line(const BatchLine& line, KeptLine& kept) {

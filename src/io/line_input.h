@@ -64,8 +64,9 @@ struct BatchLine {
 BatchLine read_batch_line(InputLines& in, const Layout& layout = Layout{});
 
 // True when the input's buffer holds the next line that is not blank whole,
-// up to its LF, and no quote that could carry a spreadsheet's record past
-// it: reading it waits for nothing.
+// up to its LF, with no quote that could carry a spreadsheet's record past
+// it, and more than a spreadsheet's empty row: reading it waits for
+// nothing.
 bool next_line_buffered(InputLines& in);
 
 // A point line kept while the lines after it are read: its words copied

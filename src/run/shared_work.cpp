@@ -37,13 +37,13 @@ struct SharedWork::State {
     std::size_t count = 0;
     std::atomic<std::size_t> next{0};
 
-    void take_points(int worker) {
+    void take_points() {
         for (;;) {
             const std::size_t begin = next.fetch_add(POINTS_TAKEN, std::memory_order_relaxed);
             if (begin >= count) {
                 return;
             }
-            work(begin, std::min(begin + POINTS_TAKEN, count), worker);
+            work(begin, std::min(begin + POINTS_TAKEN, count));
         }
     }
 
@@ -61,7 +61,7 @@ struct SharedWork::State {
             }
             helper_in = true;
             lock.unlock();
-            take_points(1);
+            take_points();
             lock.lock();
             helper_in = false;
             changed.notify_all();
@@ -117,7 +117,7 @@ void SharedWork::start(std::size_t count, BlockWork work) {
 
 void SharedWork::finish() {
     State& s = *state_;
-    s.take_points(0);
+    s.take_points();
     if (!s.helper.joinable()) {
         return;
     }

@@ -1,8 +1,8 @@
-// A block of points computed on two threads. Each point's chain and its
-// row depend on that point alone, so the points of a block may be taken in
-// any order, on either thread, and come out the same byte for byte.
-// Reading, writing and the log stay with the run's own thread, the only
-// one that takes a stop signal.
+// A block of points computed on two threads. Each point's chain depends on
+// that point alone, so the points of a block may be taken in any order, on
+// either thread, and come out the same to the last bit. Reading, writing
+// and the log stay with the run's own thread, the only one that takes a
+// stop signal.
 #pragma once
 
 #include <cstddef>
@@ -11,12 +11,8 @@
 
 namespace geochain {
 
-// The work on the points [begin, end) of a block, done by the thread
-// numbered `worker`: 0 for the run's own, 1 for the helper.
-using BlockWork = std::function<void(std::size_t begin, std::size_t end, int worker)>;
-
-// Threads that may take points of a block.
-inline constexpr int MOST_WORKERS = 2;
+// The work on the points [begin, end) of a block.
+using BlockWork = std::function<void(std::size_t begin, std::size_t end)>;
 
 class SharedWork {
   public:

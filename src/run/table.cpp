@@ -157,7 +157,7 @@ BlockEnd read_block(InputLines& in, std::ostream& out, const Layout& layout, boo
 // waits for them.
 void start_block(Block& block, const Layout& layout, SharedWork& shared) {
     block.results.resize(std::max(block.results.size(), block.count));
-    shared.start(block.count, [&block, &layout](std::size_t begin, std::size_t end, int) {
+    shared.start(block.count, [&block, &layout](std::size_t begin, std::size_t end) {
         for (std::size_t i = begin; i < end; ++i) {
             block.results[i] = computed(block.lines[i].line, layout);
         }
