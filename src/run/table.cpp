@@ -72,10 +72,7 @@ bool put_point(const BatchLine& line, const PointResult& result, std::ostream& e
 // input (or a read error or a file that cannot be opened there), or a line
 // refused.
 int run_status_at(const BatchLine& line, const std::string& not_a_point, InputLines& in,
-                  std::ostream& out, std::ostream& err, const Layout& layout) {
-    if (!ready_to_read(out)) {
-        return 1;
-    }
+                  std::ostream& err, const Layout& layout) {
     if (line.kind == LineKind::end_of_input) {
         const std::string failure = input_failure(in);
         if (!failure.empty()) {
@@ -99,7 +96,7 @@ int each_point_in_turn(InputLines& in, std::ostream& out, std::ostream& err, con
         std::string not_a_point;
         const BatchLine line = read_line(in, out, layout, typed_on_screen, not_a_point);
         if (line.kind != LineKind::point || !not_a_point.empty()) {
-            return run_status_at(line, not_a_point, in, out, err, layout);
+            return run_status_at(line, not_a_point, in, err, layout);
         }
         if (!put_point(line, computed(line, layout), err, layout, output)) {
             return 1;
@@ -213,7 +210,12 @@ int each_point_in_blocks(InputLines& in, std::ostream& out, std::ostream& err, c
             return 1;
         }
         if (end.line.kind != LineKind::point || !end.not_a_point.empty()) {
-            return run_status_at(end.line, end.not_a_point, in, out, err, layout);
+            // The line came after the block's points, and after the check
+            // each line in turn would have had.
+            if (block->count > 0 && !ready_to_read(out)) {
+                return 1;
+            }
+            return run_status_at(end.line, end.not_a_point, in, err, layout);
         }
     }
 }
